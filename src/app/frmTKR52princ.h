@@ -1,0 +1,166 @@
+// The one window of the hand controller: every field, control and procedure of the program.
+// Member definitions live in the folder of their subsystem (app, link, coords, pointing, motion, entry).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Controls.h"
+#include "platform/SerialPort.h"
+#include "platform/System.h"
+
+class frmTKR52princ {
+public:
+    frmTKR52princ(platform::ControlSet& controls, platform::System& system);
+
+    // ---- Application shell (app/) ----
+    static constexpr const char* Titre = "Selvane V2.2";
+    void Form_Load();
+    void Form_Unload(std::int16_t& Cancel);
+    void btnFermerappli_Click();
+    void MSComm1_OnComm() {} // the port's notification: the program takes data only by polling
+    // False once start-up has ended the program (port unavailable) in a test platform.
+    bool demarre() const { return démarré; }
+
+    // ---- Controller link (link/) ----
+    void Timerconsult_Timer();
+    void BTN_ask_Click();
+    // The position reply: ":" and everything after the first ":" up to the first "#".
+    // Empty when no complete reply came within the time limit or the wait was ended.
+    std::string Message_recu();
+    std::string get_AD();
+    std::string get_DEC();
+
+    struct ChampsRéponse {
+        std::int32_t haut = 0;
+        std::int32_t bas = 0;
+    };
+    // Splits a position reply into its high and low fields; nothing when the reply is malformed.
+    static std::optional<ChampsRéponse> décoderRéponse(std::string_view reply);
+    // positionAD of a reply: (low + 32768) + high × 65536.
+    static std::optional<double> compteAD(std::string_view reply);
+    // positionDEC of a reply: low + high × 65536 rounded half-even, when it fits 32 bits.
+    static std::optional<std::int32_t> compteDEC(std::string_view reply);
+    static std::string texteAD(double positionAD);
+    static std::string texteDEC(std::int32_t positionDEC);
+
+    // Outcome of a wait on the line.
+    enum class FinAttente { Atteint, Délai, LiaisonPerdue };
+    // True while a query or a GOTO waits for the controller.
+    bool attenteEnCours() const { return profondeurAttente > 0; }
+
+private:
+    // Writes one command to the line.
+    void envoyer(const std::string& command);
+    // The shared wait: each pass lets events run and reads the line once; a pass with nothing
+    // waiting sleeps until the next event. onChar gets each character read and says whether
+    // the wait is over. Ends with Délai when limiteMs have passed.
+    template <class OnChar>
+    FinAttente attendreLigne(std::int64_t limiteMs, OnChar&& onChar);
+    int profondeurAttente = 0;
+    // After a reply time-out the next query first discards what is waiting on the line.
+    bool viderAvantRequête = false;
+
+public:
+
+    // ---- Coordinates (coords/) ----
+    static std::string Transhms(float angle);
+    static std::string TransDegMinSec(float angle);
+    static std::string zero(std::int16_t longueur);
+    // Empty text when the count does not fit (see cibleDansLesLimites).
+    static std::string get_ADH_ADL(double ADangle);
+    static std::string get_DECH_DECL(float& DECangle);
+    static std::optional<std::int32_t> compteCibleAD(double ADangle);
+    static std::optional<std::int32_t> compteCibleDEC(float DECangle);
+    // The leading-number rule of the entry fields: "." is the decimal point, no number reads as 0.
+    static double nombreEnTête(std::string_view text);
+    // Seconds field: the leading number rounded half-even, when it fits 16 bits.
+    static std::optional<std::int16_t> secondesEnTête(std::string_view text);
+    // Read the entry fields into objectAD / objectDEC; false (and no change) when a seconds
+    // field does not fit 16 bits.
+    bool set_objectAD();
+    bool set_objectDEC();
+
+    // ---- Pointing (pointing/) ----
+    float Tempscourant();
+    void btninitialisation_Click();
+    void BtnGOTO_Click();
+    void Correction_temporelle();
+
+private:
+    bool gotoEnCours = false;
+
+public:
+
+    // ---- Manual motion (motion/) ----
+    void btnNord_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void btnSud_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void btnEst_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void btnOuest_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void btnNord_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void btnSud_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void btnEst_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void btnOuest_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void OptVitesselente_Click(std::int16_t Index);
+    void OptVitessecentrage_Click(std::int16_t Index);
+    void OptVitesseapproche_Click(std::int16_t Index);
+    void OptVitessepointage_Click(std::int16_t Index);
+    void Optvitesseauto_Click();
+
+    // ---- Coordinate entry (entry/) ----
+    void UpDownADHrs_UpClick();
+    void UpDownADHrs_DownClick();
+    void UpDownADMin_UpClick();
+    void UpDownADMin_DownClick();
+    void UpDownADSec_UpClick();
+    void UpDownADSec_DownClick();
+    void UpDownDECdeg_UpClick();
+    void UpDownDECdeg_DownClick();
+    void UpDownDECmin_UpClick();
+    void UpDownDECmin_DownClick();
+    void UpDownDECsec_UpClick();
+    void UpDownDECsec_DownClick();
+    void Btn_récup_clipboard_Click();
+    // One spin step of a field's text: the new text, or nothing when the text is not a number.
+    static std::optional<std::string> pasSpin(std::string_view text, int pas, double seuil,
+                                              std::string_view valeurBouclée,
+                                              std::string_view séparateurDécimal);
+    struct PiècesCoordonnées {
+        std::string heures, minutes, secondes, degrés, minutesDEC, secondesDEC;
+    };
+    // The six pieces of a clipboard text, or nothing when no known form fits.
+    static std::optional<PiècesCoordonnées> découperPressePapier(std::string_view text);
+
+    // ---- Fields of the window ----
+    double positionAD = 0;
+    std::int32_t positionDEC = 0;
+    double objectAD = 0;
+    float objectDEC = 0;
+    float Tempsorigine = 0;
+    float TempsGOTO = 0;
+    std::string Vitesse = ":RS# ";
+
+public:
+    // ---- Controls ----
+    platform::Label& affalpha;
+    platform::Label& affdelta;
+    platform::TextBox& edtsaisie;
+    platform::TextBox& EdtADréfHrs;
+    platform::TextBox& EdtADréfMin;
+    platform::TextBox& EdtADréfSec;
+    platform::TextBox& EdtDECréfDeg;
+    platform::TextBox& EdtDECréfMin;
+    platform::TextBox& EdtDECréfSec;
+    platform::CommandButton& BtnGOTO;
+    platform::CommandButton& btninitialisation;
+    platform::CommandButton& BTN_ask;
+    platform::CheckBox& Optvitesseauto;
+    platform::Timer& Timerconsult;
+    platform::SerialPort& MSComm1;
+
+private:
+    platform::System& système;
+    bool démarré = false;
+};

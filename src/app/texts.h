@@ -1,0 +1,11 @@
+// Texts and settings of the application shell, as the user sees them.
+#pragma once
+
+namespace app_texts {
+inline constexpr const char* PortIndisponible =
+    ": non disponible. Changez la propriété CommPort pour un autre port.";
+inline constexpr const char* QuestionQuitter = "Etes-vous sûr de vouloir quitter?";
+inline constexpr const char* ParamètresLigne = "9600,N,8,1";
+inline constexpr int NuméroPort = 1;
+inline constexpr const char* VitesseDépart = ":RS# ";
+} // namespace app_texts

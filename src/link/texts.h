@@ -1,0 +1,18 @@
+// Commands and log texts of the controller link.
+#pragma once
+
+#include <cstdint>
+
+namespace link_texts {
+inline constexpr const char* DemandeAD = ":R#";
+inline constexpr const char* DemandeDEC = ":D#";
+inline constexpr const char* PréfixeAD = "AD : ";
+inline constexpr const char* PréfixeDEC = "DEC: ";
+inline constexpr const char* PasDeRéponse = "pas de réponse";
+// A position reply that has not ended with its "#" this long after its command is given up.
+inline constexpr std::int64_t DélaiRéponsePositionMs = 2000;
+// More characters than this before the "#" make a reply malformed.
+inline constexpr std::size_t LongueurMaxChamps = 32;
+// A reply is not collected beyond this many characters (the line is garbled).
+inline constexpr std::size_t LongueurMaxRéponse = 1024;
+} // namespace link_texts

@@ -1,0 +1,35 @@
+// The one wait on the line, shared by the position query and the GOTO's "Ok" waits.
+#pragma once
+
+#include "app/frmTKR52princ.h"
+
+// Each pass lets pending events run, then reads the line once. A pass that finds nothing sleeps
+// until the next event or the time limit, so a silent controller costs no CPU.
+template <class OnChar>
+frmTKR52princ::FinAttente frmTKR52princ::attendreLigne(std::int64_t limiteMs, OnChar&& onChar)
+{
+    ++profondeurAttente;
+    struct Sortie {
+        int& profondeur;
+        ~Sortie() { --profondeur; }
+    } sortie{profondeurAttente};
+
+    const std::int64_t échéance = système.monotonicMs() + limiteMs;
+    for (;;) {
+        système.doEvents();
+        if (MSComm1.linkLost())
+            return FinAttente::LiaisonPerdue;
+        if (système.monotonicMs() >= échéance)
+            return FinAttente::Délai;
+        const std::string lu = MSComm1.input();
+        if (lu.empty()) {
+            // Nothing waiting: sleep until serial data, user input or a timer wakes us.
+            système.waitForEvents(échéance);
+            continue;
+        }
+        for (char c : lu)
+            if (onChar(c))
+                return FinAttente::Atteint;
+    }
+}
+

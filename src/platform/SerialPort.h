@@ -1,0 +1,34 @@
+// The serial control: the operations the program uses on its line to the mount controller.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    virtual void setCommPort(int number) = 0;
+    virtual int commPort() const = 0;
+    // The name shown to the user for the chosen port: "COM1", or the device given on the command line.
+    virtual std::string portName() const = 0;
+    // "9600,N,8,1": baud, parity, data bits, stop bits.
+    virtual void setSettings(const std::string& settings) = 0;
+    // Opens or closes the port; false when it could not be done.
+    virtual bool setPortOpen(bool open) = 0;
+    virtual bool portOpen() const = 0;
+    // Count of received characters waiting; setting it to 0 discards them.
+    virtual int inBufferCount() const = 0;
+    virtual void setInBufferCount(int count) = 0;
+    // Most characters one read returns.
+    virtual void setInputLen(int length) = 0;
+    // Queues the whole text for sending and returns at once; adds nothing to it.
+    virtual void setOutput(const std::string& bytes) = 0;
+    // Removes and returns the oldest waiting character(s), at most InputLen; empty at once when none.
+    virtual std::string input() = 0;
+    // True while the line works; false once the device has vanished (reported once by the port).
+    virtual bool linkLost() const { return false; }
+};
+
+} // namespace platform
