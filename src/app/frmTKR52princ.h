@@ -90,6 +90,14 @@ public:
     void Correction_temporelle();
 
 private:
+    // Reads the entry fields into the target; false, after telling the user, when the target
+    // cannot be sent (a count or a seconds field out of range).
+    bool lireCible(bool pourGoto);
+    // Waits for "Ok", keeping what was read in réponse (its last characters only).
+    FinAttente attendreOk(std::string& réponse);
+    // From the GOTO's slew command to the end of its compensation no other pointing action runs.
+    void bloquerPointage(bool bloquer);
+    void finGotoSansRéponse();
     bool gotoEnCours = false;
 
 public:
@@ -132,6 +140,12 @@ public:
     };
     // The six pieces of a clipboard text, or nothing when no known form fits.
     static std::optional<PiècesCoordonnées> découperPressePapier(std::string_view text);
+
+private:
+    // One arrow click on an entry field: steps its text by the user's locale.
+    void pasChamp(platform::TextBox& champ, int pas, double seuil, const char* valeurBouclée);
+
+public:
 
     // ---- Fields of the window ----
     double positionAD = 0;

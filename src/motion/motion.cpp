@@ -1,16 +1,88 @@
-// frmTKR52princ: direction buttons, speed options and autoguiding. (placeholder bodies)
+// frmTKR52princ: direction buttons, speed options and autoguiding.
+// A press sends the stored speed then the direction; a release stops the axis and returns to
+// sidereal. Pairing every press with one release (focus loss, pointer let go elsewhere) is the
+// toolkit layer's job: these handlers only send.
 #include "app/frmTKR52princ.h"
+#include "motion/texts.h"
 
-void frmTKR52princ::btnNord_MouseDown(std::int16_t, std::int16_t, float, float) {}
-void frmTKR52princ::btnSud_MouseDown(std::int16_t, std::int16_t, float, float) {}
-void frmTKR52princ::btnEst_MouseDown(std::int16_t, std::int16_t, float, float) {}
-void frmTKR52princ::btnOuest_MouseDown(std::int16_t, std::int16_t, float, float) {}
-void frmTKR52princ::btnNord_MouseUp(std::int16_t, std::int16_t, float, float) {}
-void frmTKR52princ::btnSud_MouseUp(std::int16_t, std::int16_t, float, float) {}
-void frmTKR52princ::btnEst_MouseUp(std::int16_t, std::int16_t, float, float) {}
-void frmTKR52princ::btnOuest_MouseUp(std::int16_t, std::int16_t, float, float) {}
-void frmTKR52princ::OptVitesselente_Click(std::int16_t) {}
-void frmTKR52princ::OptVitessecentrage_Click(std::int16_t) {}
-void frmTKR52princ::OptVitesseapproche_Click(std::int16_t) {}
-void frmTKR52princ::OptVitessepointage_Click(std::int16_t) {}
-void frmTKR52princ::Optvitesseauto_Click() {}
+void frmTKR52princ::btnNord_MouseDown(std::int16_t, std::int16_t, float, float)
+{
+    envoyer(Vitesse);
+    envoyer(motion_texts::Nord);
+}
+
+void frmTKR52princ::btnSud_MouseDown(std::int16_t, std::int16_t, float, float)
+{
+    envoyer(Vitesse);
+    envoyer(motion_texts::Sud);
+}
+
+void frmTKR52princ::btnEst_MouseDown(std::int16_t, std::int16_t, float, float)
+{
+    envoyer(Vitesse);
+    envoyer(motion_texts::Est);
+}
+
+void frmTKR52princ::btnOuest_MouseDown(std::int16_t, std::int16_t, float, float)
+{
+    envoyer(Vitesse);
+    envoyer(motion_texts::Ouest);
+}
+
+void frmTKR52princ::btnNord_MouseUp(std::int16_t, std::int16_t, float, float)
+{
+    envoyer(motion_texts::ArrêtDEC);
+    envoyer(motion_texts::RetourSidéral);
+}
+
+void frmTKR52princ::btnSud_MouseUp(std::int16_t, std::int16_t, float, float)
+{
+    envoyer(motion_texts::ArrêtDEC);
+    envoyer(motion_texts::RetourSidéral);
+}
+
+// East and west both stop the right ascension axis with the same command.
+void frmTKR52princ::btnEst_MouseUp(std::int16_t, std::int16_t, float, float)
+{
+    envoyer(motion_texts::ArrêtAD);
+    envoyer(motion_texts::RetourSidéral);
+}
+
+void frmTKR52princ::btnOuest_MouseUp(std::int16_t, std::int16_t, float, float)
+{
+    envoyer(motion_texts::ArrêtAD);
+    envoyer(motion_texts::RetourSidéral);
+}
+
+// Choosing a speed only records it; the next press sends it.
+void frmTKR52princ::OptVitesselente_Click(std::int16_t)
+{
+    Vitesse = motion_texts::VitesseSidérale;
+}
+
+void frmTKR52princ::OptVitessecentrage_Click(std::int16_t)
+{
+    Vitesse = motion_texts::VitesseCentrage;
+}
+
+void frmTKR52princ::OptVitesseapproche_Click(std::int16_t)
+{
+    Vitesse = motion_texts::VitesseRattrapage;
+}
+
+void frmTKR52princ::OptVitessepointage_Click(std::int16_t)
+{
+    Vitesse = motion_texts::VitesseRapide;
+}
+
+// The toolkit has already toggled the box; only "checked" means on, grayed counts as off.
+void frmTKR52princ::Optvitesseauto_Click()
+{
+    if (Optvitesseauto.value() == platform::CheckState::Checked) {
+        envoyer(motion_texts::AutoguidageMarche);
+        edtsaisie.addLine(motion_texts::LigneAutoguidageMarche);
+    } else {
+        envoyer(motion_texts::AutoguidageArrêt);
+        edtsaisie.addLine(motion_texts::LigneAutoguidageArrêt);
+    }
+}

@@ -1,0 +1,301 @@
+#include "platform/qt/MainWindow.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+#include "app/frmTKR52princ.h"
+#include "platform/qt/DirectionButton.h"
+#include "platform/qt/QtControls.h"
+
+namespace platform::qt {
+
+namespace {
+
+constexpr int ConsultIntervalMs = 3000;
+
+bool hasFamily(const QString& family)
+{
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
+QFont makeFont(const QString& family, double points, bool bold)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+// The Greek labels: "a :" and "d :" in the Symbol font read α and δ; without it, write them so.
+QLabel* greekLabel(const char* latin, const char* greek, double points, QWidget* parent)
+{
+    const bool symbol = hasFamily(QStringLiteral("Symbol"));
+    auto* label = new QLabel(QString::fromUtf8(symbol ? latin : greek), parent);
+    label->setFont(makeFont(symbol ? QStringLiteral("Symbol") : QString(), points, true));
+    return label;
+}
+
+QFont arialFont(double points, bool bold)
+{
+    QFont f = makeFont(QStringLiteral("Arial"), points, bold);
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+} // namespace
+
+MainWindow::MainWindow(SerialPort& serial) : port(serial)
+{
+    setObjectName(QStringLiteral("frmTKR52princ"));
+    setWindowTitle(QString::fromUtf8(frmTKR52princ::Titre));
+    build();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::build()
+{
+    auto* column = new QVBoxLayout(this);
+
+    auto name = [](QWidget* w, const char* n) {
+        w->setObjectName(QString::fromUtf8(n));
+        return w;
+    };
+    auto addLabel = [&](QLabel* l, const char* n) {
+        name(l, n);
+        labels.emplace(n, std::make_unique<QtLabel>(l));
+        return l;
+    };
+
+    // Title.
+    auto* title = addLabel(new QLabel(QStringLiteral("SELVANE"), this), "Label1");
+    QFont titleFont = makeFont(QStringLiteral("Staccato222 BT"), 18, true);
+    if (!hasFamily(QStringLiteral("Staccato222 BT"))) {
+        titleFont = makeFont(QStringLiteral("DejaVu Serif"), 18, true);
+        titleFont.setStyleHint(QFont::Decorative);
+    }
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+    column->addWidget(title);
+
+    // The mount's position.
+    auto displayRow = [&](const char* greekName, const char* latin, const char* greek, const char* valueName,
+                          const char* first) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(addLabel(greekLabel(latin, greek, 14.25, this), greekName));
+        auto* value = addLabel(new QLabel(QString::fromUtf8(first), this), valueName);
+        value->setFont(arialFont(18, true));
+        row->addWidget(value, 1);
+        column->addLayout(row);
+    };
+    displayRow("Label4", "a :", "α :", "affalpha", "00h 00m 00s");
+    displayRow("Label6", "d :", "δ :", "affdelta", "+00° 00' 00\"");
+
+    // Direction pad and speeds.
+    auto* block = new QHBoxLayout;
+    auto* pad = new QGridLayout;
+    auto direction = [&](const char* n, const char* caption, int row, int col) {
+        auto* b = new DirectionButton(QString::fromUtf8(caption), this);
+        name(b, n);
+        b->setFont(makeFont(QStringLiteral("Arial Black"), 15.75, false));
+        b->setFixedSize(44, 40);
+        pad->addWidget(b, row, col);
+        buttons.emplace(n, std::make_unique<QtCommandButton>(b));
+    };
+    direction("btnNord", "&N", 0, 1);
+    direction("btnEst", "&E", 1, 0);
+    direction("btnOuest", "&O", 1, 2);
+    direction("btnSud", "&S", 2, 1);
+    block->addLayout(pad);
+
+    auto* speeds = new QVBoxLayout;
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    auto option = [&](const char* n, const char* caption) {
+        auto* b = new QRadioButton(QString::fromUtf8(caption), this);
+        name(b, n);
+        group->addButton(b);
+        speeds->addWidget(b);
+        options.emplace(n, std::make_unique<QtOptionButton>(b));
+        return b;
+    };
+    option("OptVitesselente", "Sidéral")->setChecked(true);
+    option("OptVitesseapproche", "Rattrapage");
+    option("OptVitessecentrage", "Centrage");
+    option("OptVitessepointage", "Rapide");
+    auto* autoguide = new QCheckBox(QStringLiteral("Autoguidage"), this);
+    name(autoguide, "Optvitesseauto");
+    autoguide->setToolTip(QString::fromUtf8("Bascule l'autoguidage sur la raquette"));
+    speeds->addWidget(autoguide);
+    checkBoxes.emplace("Optvitesseauto", std::make_unique<QtCheckBox>(autoguide));
+    block->addLayout(speeds);
+    column->addLayout(block);
+
+    auto commandButton = [&](const char* n, const char* caption) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+        name(b, n);
+        b->setAutoDefault(false);
+        buttons.emplace(n, std::make_unique<QtCommandButton>(b));
+        return b;
+    };
+
+    auto* clipboardRow = new QHBoxLayout;
+    clipboardRow->addWidget(commandButton("Btn_récup_clipboard", "Récupère coord presse papier "));
+    clipboardRow->addWidget(commandButton("BtnGOTO", "&GOTO référence"));
+    column->addLayout(clipboardRow);
+
+    // Reference entry rows.
+    auto entryRow = [&](const char* greekName, const char* latin, const char* greek, const char* tip,
+                        std::initializer_list<std::array<const char*, 5>> fields) {
+        auto* row = new QHBoxLayout;
+        auto* g = addLabel(greekLabel(latin, greek, 12, this), greekName);
+        g->setToolTip(QString::fromUtf8(tip));
+        row->addWidget(g);
+        for (const auto& f : fields) {
+            auto* edit = new QLineEdit(QString::fromUtf8(f[1]), this);
+            name(edit, f[0]);
+            edit->setFont(arialFont(9.75, true));
+            edit->setToolTip(QString::fromUtf8(f[3]));
+            const int limit = f[2][0] - '0';
+            edit->setValidator(new TypingLimit(edit, limit));
+            edit->setFixedWidth(limit * 12 + 14);
+            row->addWidget(edit);
+            textBoxes.emplace(f[0], std::make_unique<QtTextBox>(edit));
+            auto* arrows = new SpinArrows(this);
+            name(arrows, f[4]);
+            row->addWidget(arrows);
+        }
+        row->addStretch(1);
+        column->addLayout(row);
+    };
+    entryRow("Label2", "a :", "α :", "Ascension Droite",
+             {{"EdtADréfHrs", "00", "2", "Heures", "UpDownADHrs"},
+              {"EdtADréfMin", "00", "2", "Minutes", "UpDownADMin"},
+              {"EdtADréfSec", "00", "2", "Secondes", "UpDownADSec"}});
+    entryRow("Label3", "d :", "δ :", "Déclinaison",
+             {{"EdtDECréfDeg", "+000", "4", "Degrés", "UpDownDECdeg"},
+              {"EdtDECréfMin", "00", "2", "Minutes", "UpDownDECmin"},
+              {"EdtDECréfSec", "00", "2", "Secondes", "UpDownDECsec"}});
+
+    // Log box with the "?" button on its top right corner.
+    auto* logArea = new QGridLayout;
+    auto* log = new QPlainTextEdit(this);
+    name(log, "edtsaisie");
+    log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    log->setUndoRedoEnabled(false); // a night of lines must not pile up in an undo stack
+    log->setPlainText(QStringLiteral("essai\n"));
+    log->setMinimumHeight(140);
+    logArea->addWidget(log, 0, 0);
+    textBoxes.emplace("edtsaisie", std::make_unique<QtLogBox>(log));
+    auto* ask = commandButton("BTN_ask", "?");
+    ask->setToolTip(QStringLiteral("Demandes de position"));
+    ask->setFixedSize(22, 22);
+    logArea->addWidget(ask, 0, 0, Qt::AlignTop | Qt::AlignRight);
+    column->addLayout(logArea, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(commandButton("btninitialisation", "&Init référence"));
+    bottom->addWidget(commandButton("btnFermerappli", "&Fermer"));
+    column->addLayout(bottom);
+
+    consultTimer = new QTimer(this);
+    consultTimer->setObjectName(QStringLiteral("Timerconsult"));
+    consultTimer->setInterval(ConsultIntervalMs);
+    timers.emplace("Timerconsult", std::make_unique<QtTimer>(consultTimer));
+}
+
+template <class T>
+T& MainWindow::find(std::map<std::string, std::unique_ptr<T>, std::less<>>& controls, std::string_view n)
+{
+    const auto it = controls.find(n);
+    if (it == controls.end())
+        throw std::logic_error("no control named " + std::string(n));
+    return *it->second;
+}
+
+Label& MainWindow::label(std::string_view n) { return find(labels, n); }
+TextBox& MainWindow::textBox(std::string_view n) { return find(textBoxes, n); }
+CommandButton& MainWindow::commandButton(std::string_view n) { return find(buttons, n); }
+OptionButton& MainWindow::optionButton(std::string_view n) { return find(options, n); }
+CheckBox& MainWindow::checkBox(std::string_view n) { return find(checkBoxes, n); }
+Timer& MainWindow::timer(std::string_view n) { return find(timers, n); }
+SerialPort& MainWindow::serialPort(std::string_view) { return port; }
+
+void MainWindow::armTimers()
+{
+    for (auto& [n, t] : timers)
+        t->arm();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!form) {
+        event->accept();
+        return;
+    }
+    std::int16_t cancel = 0;
+    form->Form_Unload(cancel);
+    if (cancel != 0)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void MainWindow::connectTo(frmTKR52princ& f)
+{
+    form = &f;
+    auto child = [this](const char* n) { return findChild<QWidget*>(QString::fromUtf8(n)); };
+    auto click = [&](const char* n, auto handler) {
+        connect(static_cast<QAbstractButton*>(child(n)), &QAbstractButton::clicked, this,
+                [this, handler] { (form->*handler)(); });
+    };
+    click("BTN_ask", &frmTKR52princ::BTN_ask_Click);
+    click("Btn_récup_clipboard", &frmTKR52princ::Btn_récup_clipboard_Click);
+    click("BtnGOTO", &frmTKR52princ::BtnGOTO_Click);
+    click("btninitialisation", &frmTKR52princ::btninitialisation_Click);
+    click("btnFermerappli", &frmTKR52princ::btnFermerappli_Click);
+    click("Optvitesseauto", &frmTKR52princ::Optvitesseauto_Click);
+
+    auto option = [&](const char* n, std::int16_t index, void (frmTKR52princ::*handler)(std::int16_t)) {
+        connect(static_cast<QAbstractButton*>(child(n)), &QAbstractButton::clicked, this,
+                [this, handler, index] { (form->*handler)(index); });
+    };
+    option("OptVitesselente", 0, &frmTKR52princ::OptVitesselente_Click);
+    option("OptVitessecentrage", 1, &frmTKR52princ::OptVitessecentrage_Click);
+    option("OptVitesseapproche", 2, &frmTKR52princ::OptVitesseapproche_Click);
+    option("OptVitessepointage", 3, &frmTKR52princ::OptVitessepointage_Click);
+
+    using Mouse = void (frmTKR52princ::*)(std::int16_t, std::int16_t, float, float);
+    auto direction = [&](const char* n, Mouse down, Mouse up) {
+        auto* b = static_cast<DirectionButton*>(child(n));
+        connect(b, &DirectionButton::movePressed, this, [this, down] { (form->*down)(1, 0, 0, 0); });
+        connect(b, &DirectionButton::moveReleased, this, [this, up] { (form->*up)(1, 0, 0, 0); });
+    };
+    direction("btnNord", &frmTKR52princ::btnNord_MouseDown, &frmTKR52princ::btnNord_MouseUp);
+    direction("btnSud", &frmTKR52princ::btnSud_MouseDown, &frmTKR52princ::btnSud_MouseUp);
+    direction("btnEst", &frmTKR52princ::btnEst_MouseDown, &frmTKR52princ::btnEst_MouseUp);
+    direction("btnOuest", &frmTKR52princ::btnOuest_MouseDown, &frmTKR52princ::btnOuest_MouseUp);
+
+    auto spin = [&](const char* n, void (frmTKR52princ::*up)(), void (frmTKR52princ::*down)()) {
+        auto* arrows = static_cast<SpinArrows*>(child(n));
+        connect(arrows, &SpinArrows::upClicked, this, [this, up] { (form->*up)(); });
+        connect(arrows, &SpinArrows::downClicked, this, [this, down] { (form->*down)(); });
+    };
+    spin("UpDownADHrs", &frmTKR52princ::UpDownADHrs_UpClick, &frmTKR52princ::UpDownADHrs_DownClick);
+    spin("UpDownADMin", &frmTKR52princ::UpDownADMin_UpClick, &frmTKR52princ::UpDownADMin_DownClick);
+    spin("UpDownADSec", &frmTKR52princ::UpDownADSec_UpClick, &frmTKR52princ::UpDownADSec_DownClick);
+    spin("UpDownDECdeg", &frmTKR52princ::UpDownDECdeg_UpClick, &frmTKR52princ::UpDownDECdeg_DownClick);
+    spin("UpDownDECmin", &frmTKR52princ::UpDownDECmin_UpClick, &frmTKR52princ::UpDownDECmin_DownClick);
+    spin("UpDownDECsec", &frmTKR52princ::UpDownDECsec_UpClick, &frmTKR52princ::UpDownDECsec_DownClick);
+
+    connect(consultTimer, &QTimer::timeout, this, [this] { form->Timerconsult_Timer(); });
+}
+
+} // namespace platform::qt

@@ -1,0 +1,53 @@
+// The serial control over QSerialPort: one character per read that never blocks, whole-text
+// writes that return at once, and a lost device reported once.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <functional>
+
+#include "platform/SerialPort.h"
+
+namespace platform::qt {
+
+class QtSerialPort : public SerialPort {
+public:
+    // device: the device to use for port 1 (empty: the platform's COM1). trace: log the traffic
+    // on standard error.
+    explicit QtSerialPort(QString device = {}, bool trace = false);
+
+    void setCommPort(int number) override { portNumber = number; }
+    int commPort() const override { return portNumber; }
+    std::string portName() const override;
+    void setSettings(const std::string& settings) override;
+    bool setPortOpen(bool open) override;
+    bool portOpen() const override { return port.isOpen(); }
+    int inBufferCount() const override { return static_cast<int>(port.bytesAvailable()); }
+    void setInBufferCount(int count) override;
+    void setInputLen(int length) override { inputLen = length; }
+    void setOutput(const std::string& bytes) override;
+    std::string input() override;
+    bool linkLost() const override { return lost; }
+
+    // Why the last open failed, in plain words (for standard error).
+    QString openFailure() const { return failure; }
+    // The device behind the port number.
+    QString deviceName() const;
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+    void traceBytes(const char* direction, const QByteArray& bytes);
+    void flushTrace();
+
+    QSerialPort port;
+    QString device;
+    bool trace;
+    QElapsedTimer clock;
+    int portNumber = 1;
+    int inputLen = 0;
+    bool lost = false;
+    QString failure;
+    QByteArray readTrace;
+};
+
+} // namespace platform::qt

@@ -1,0 +1,109 @@
+#include "platform/qt/QtSystem.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTime>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform::qt {
+
+QtSystem::QtSystem()
+{
+    clock.start();
+    wake.setSingleShot(true);
+}
+
+void QtSystem::beep()
+{
+    QApplication::beep();
+}
+
+void QtSystem::messageBox(const std::string& text, const std::string& title)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok, window);
+    box.exec();
+}
+
+Answer QtSystem::askOkCancel(const std::string& text, const std::string& title)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, window);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+void QtSystem::information(const std::string& text, const std::string& title)
+{
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok, window);
+    box.exec();
+}
+
+void QtSystem::doEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtSystem::waitForEvents(std::int64_t deadlineMs)
+{
+    const std::int64_t remaining = deadlineMs - monotonicMs();
+    if (remaining <= 0)
+        return;
+    wake.start(static_cast<int>(std::min<std::int64_t>(remaining, 24 * 3600 * 1000)));
+    // Blocks until something happens: serial data, user input, a timer (ours included).
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    wake.stop();
+}
+
+void QtSystem::endNow()
+{
+    if (beforeEnd)
+        beforeEnd();
+    std::fflush(nullptr);
+    // Nothing more of the window may run: no unload handler, no tick, no resumed wait.
+    std::_Exit(0);
+}
+
+void QtSystem::clearClipboard()
+{
+    QGuiApplication::clipboard()->clear();
+}
+
+std::string QtSystem::clipboardText()
+{
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+bool QtSystem::clipboardHasText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText();
+}
+
+TimeOfDay QtSystem::localTime() const
+{
+    const QTime now = QTime::currentTime();
+    return TimeOfDay{now.hour(), now.minute(), now.second()};
+}
+
+std::string QtSystem::decimalSeparator() const
+{
+    return QLocale().decimalPoint().toStdString();
+}
+
+void QtSystem::showWindow()
+{
+    if (window)
+        window->show();
+}
+
+} // namespace platform::qt
