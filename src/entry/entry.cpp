@@ -1,11 +1,11 @@
 // frmTKR52princ: spin buttons and clipboard import.
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "app/frmTKR52princ.h"
 #include "entry/texts.h"
@@ -288,12 +288,13 @@ std::optional<Pièces> découpeHabituelle(const std::u32string& s)
 
 // A number in the text: an optional sign stuck to its digits, the digits, and a fraction.
 struct Nombre {
-    std::size_t début = 0; // first character, the sign included
-    std::size_t fin = 0;   // one past the last character
-    char signe = 0;        // 0, '+' or '-'
-    std::string entier;    // the digits before the point, as written
+    std::size_t début = 0;   // first character, the sign included
+    std::size_t chiffres = 0; // first digit
+    std::size_t finEntier = 0; // one past the last digit before the point
+    std::size_t fin = 0;     // one past the last character
+    char signe = 0;          // 0, '+' or '-'
     bool fraction = false;
-    long valeur = 0;       // of the whole part; large when it has many digits
+    long valeur = 0;         // of the whole part; large when it has many digits
 };
 
 bool estSigne(char32_t c)
@@ -306,37 +307,32 @@ bool estChiffre32(char32_t c)
     return c >= U'0' && c <= U'9';
 }
 
-std::vector<Nombre> nombres(const std::u32string& s)
+// The next number from position i on; i moves past it. Nothing when no digit is left.
+std::optional<Nombre> nombreSuivant(const std::u32string& s, std::size_t& i)
 {
-    std::vector<Nombre> liste;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        if (!estChiffre32(s[i])) {
-            ++i;
-            continue;
-        }
-        Nombre n;
-        n.début = i;
-        if (i > 0 && estSigne(s[i - 1])) {
-            n.début = i - 1;
-            n.signe = s[i - 1] == U'+' ? '+' : '-';
-        }
-        for (; i < s.size() && estChiffre32(s[i]); ++i) {
-            n.entier += static_cast<char>(s[i]);
-            if (n.entier.size() <= 6)
-                n.valeur = n.valeur * 10 + static_cast<long>(s[i] - U'0');
-        }
-        if (n.entier.size() > 6)
-            n.valeur = 1000000;
-        if (i + 1 < s.size() && s[i] == U'.' && estChiffre32(s[i + 1])) {
-            n.fraction = true;
-            for (++i; i < s.size() && estChiffre32(s[i]); ++i) {
-            }
-        }
-        n.fin = i;
-        liste.push_back(std::move(n));
+    while (i < s.size() && !estChiffre32(s[i]))
+        ++i;
+    if (i == s.size())
+        return std::nullopt;
+    Nombre n;
+    n.début = n.chiffres = i;
+    if (i > 0 && estSigne(s[i - 1])) {
+        n.début = i - 1;
+        n.signe = s[i - 1] == U'+' ? '+' : '-';
     }
-    return liste;
+    for (; i < s.size() && estChiffre32(s[i]); ++i)
+        if (i - n.chiffres < 6)
+            n.valeur = n.valeur * 10 + static_cast<long>(s[i] - U'0');
+    n.finEntier = i;
+    if (n.finEntier - n.chiffres > 6)
+        n.valeur = 1000000;
+    if (i + 1 < s.size() && s[i] == U'.' && estChiffre32(s[i + 1])) {
+        n.fraction = true;
+        for (++i; i < s.size() && estChiffre32(s[i]); ++i) {
+        }
+    }
+    n.fin = i;
+    return n;
 }
 
 bool estBlanc32(char32_t c)
@@ -344,45 +340,51 @@ bool estBlanc32(char32_t c)
     return c == U' ' || c == U'\t' || c == U'\u00A0' || c == U'\u202F';
 }
 
-// What separates two numbers, blanks left out; nothing when there is nothing at all between them.
-std::optional<std::u32string> séparateur(const std::u32string& s, const Nombre& avant, const Nombre& après,
-                                         bool finDeLigneBlanche)
+// Whether what separates two numbers, blanks left out, is one of the admitted texts. Two numbers
+// with nothing at all between them are not separated.
+bool séparésPar(const std::u32string& s, const Nombre& avant, const Nombre& après, bool finDeLigneBlanche,
+                std::initializer_list<std::u32string_view> admis)
 {
     if (après.début <= avant.fin)
-        return std::nullopt;
+        return false;
     std::u32string reste;
-    for (std::size_t i = avant.fin; i < après.début; ++i) {
+    for (std::size_t i = avant.fin; i < après.début && reste.size() <= 2; ++i) {
         const char32_t c = s[i];
         if (estBlanc32(c) || (finDeLigneBlanche && (c == U'\r' || c == U'\n')))
             continue;
         reste += c;
     }
-    return reste;
-}
-
-bool parmi(const std::optional<std::u32string>& sép, std::initializer_list<std::u32string_view> admis)
-{
-    if (!sép)
-        return false;
     for (auto a : admis)
-        if (*sép == a)
+        if (reste == a)
             return true;
     return false;
+}
+
+std::string chiffresDe(const std::u32string& s, const Nombre& n)
+{
+    return encoderUtf8(std::u32string_view(s).substr(n.chiffres, n.finEntier - n.chiffres));
 }
 
 // Six numbers in a row: hours, minutes, seconds, signed degrees, minutes, seconds, written with
 // blanks, colons or letters (05 35 17.3 -05 23 28; 05:35:17.3 -05:23:28; 5h35m17.3s -5°23'28"),
 // "|", "/", a tab or a line break between the two coordinates, and anything before or after.
+// Whole numbers where a fraction makes no sense and values within range keep a label such as
+// "J2000.0" from being taken for a coordinate.
 std::optional<Pièces> découpeLibre(const std::u32string& s)
 {
-    const std::vector<Nombre> liste = nombres(s);
-    for (std::size_t k = 0; k + 6 <= liste.size(); ++k) {
-        const Nombre& h = liste[k];
-        const Nombre& m = liste[k + 1];
-        const Nombre& sec = liste[k + 2];
-        const Nombre& d = liste[k + 3];
-        const Nombre& dm = liste[k + 4];
-        const Nombre& ds = liste[k + 5];
+    std::array<Nombre, 6> fenêtre;
+    std::size_t lus = 0;
+    std::size_t position = 0;
+    while (const auto suivant = nombreSuivant(s, position)) {
+        if (lus < fenêtre.size()) {
+            fenêtre[lus++] = *suivant;
+            if (lus < fenêtre.size())
+                continue;
+        } else {
+            std::copy(fenêtre.begin() + 1, fenêtre.end(), fenêtre.begin());
+            fenêtre.back() = *suivant;
+        }
+        const auto& [h, m, sec, d, dm, ds] = fenêtre;
         if (h.signe || m.signe || sec.signe || dm.signe || ds.signe)
             continue;
         if (h.fraction || m.fraction || d.fraction || dm.fraction)
@@ -390,19 +392,18 @@ std::optional<Pièces> découpeLibre(const std::u32string& s)
         if (h.valeur > 23 || m.valeur > 59 || sec.valeur > 59 || d.valeur > 90 || dm.valeur > 59
             || ds.valeur > 59)
             continue;
-        if (!parmi(séparateur(s, h, m, false), {U"", U":", U"h"})
-            || !parmi(séparateur(s, m, sec, false), {U"", U":", U"m"})
-            || !parmi(séparateur(s, sec, d, true), {U"", U"s", U"|", U"/", U"s|", U"s/"})
-            || !parmi(séparateur(s, d, dm, false), {U"", U":", U"°", U"º", U"d"})
-            || !parmi(séparateur(s, dm, ds, false), {U"", U":", U"'", U"\u2032", U"\u2019", U"m"}))
+        if (!séparésPar(s, h, m, false, {U"", U":", U"h"}) || !séparésPar(s, m, sec, false, {U"", U":", U"m"})
+            || !séparésPar(s, sec, d, true, {U"", U"s", U"|", U"/", U"s|", U"s/"})
+            || !séparésPar(s, d, dm, false, {U"", U":", U"°", U"º", U"d"})
+            || !séparésPar(s, dm, ds, false, {U"", U":", U"'", U"\u2032", U"\u2019", U"m"}))
             continue;
         Pièces pièces;
-        pièces.heures = h.entier;
-        pièces.minutes = m.entier;
-        pièces.secondes = sec.entier;
-        pièces.degrés = (d.signe ? std::string(1, d.signe) : std::string()) + d.entier;
-        pièces.minutesDEC = dm.entier;
-        pièces.secondesDEC = ds.entier;
+        pièces.heures = chiffresDe(s, h);
+        pièces.minutes = chiffresDe(s, m);
+        pièces.secondes = chiffresDe(s, sec);
+        pièces.degrés = (d.signe ? std::string(1, d.signe) : std::string()) + chiffresDe(s, d);
+        pièces.minutesDEC = chiffresDe(s, dm);
+        pièces.secondesDEC = chiffresDe(s, ds);
         return pièces;
     }
     return std::nullopt;

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "sim/MountModel.h"
+#include "sim/Protocol.h"
 
 namespace sim {
 

@@ -55,8 +55,11 @@ void FakeSerialPort::setInputLen(int length)
 void FakeSerialPort::setOutput(const std::string& bytes)
 {
     journal.push_back("write " + bytes);
-    if (isOpen && !lost)
-        writes.push_back(bytes);
+    if (!isOpen || lost)
+        return;
+    writes.push_back(bytes);
+    if (onWrite)
+        onWrite(bytes);
 }
 
 std::string FakeSerialPort::input()

@@ -82,6 +82,8 @@ public:
     bool openSucceeds = true;
     std::string displayName = "COM1";
     void arrive(const std::string& bytes) { waiting.append(bytes); }
+    // A scripted controller: sees every command that reaches the line.
+    std::function<void(const std::string&)> onWrite;
     // Makes the link vanish (as a pulled USB adapter).
     void vanish() { lost = true; }
 

@@ -1,0 +1,137 @@
+// selvane-sim: a simulated mount controller on a pseudo-terminal. Prints the device to give to the hand
+// controller's --port on its first line, then the traffic, until SIGINT or SIGTERM.
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "sim/MountSimulator.h"
+
+namespace {
+
+// A partial line is printed once nothing more has come in this long.
+constexpr double kLineIdleMs = 20.0;
+constexpr long kFlushTickNs = 50'000'000;
+
+const char* const kUsage = "Usage: selvane-sim [options]\n"
+                           "Simulated mount controller on a pseudo-terminal. The first line printed is the\n"
+                           "device to open as the serial port; then each exchange, until interrupted.\n"
+                           "\n"
+                           "  --slew-rate DEG     slew rate in degrees per second (default 4)\n"
+                           "  --reply-delay MS    wait before answering :R# and :D# (default 0)\n"
+                           "  --pace              send at the pace of 9600 baud\n"
+                           "  --silent            answer nothing\n"
+                           "  --help              this text\n";
+
+// Gathers the bytes of one direction into a line: a line ends at "#", when the direction changes, or when
+// the line has been idle for a while (so "Ok" shows up).
+class TrafficPrinter {
+public:
+    void add(const sim::TraceEntry& entry)
+    {
+        std::lock_guard lock(mutex_);
+        if (!text_.empty() && entry.direction != direction_)
+            flushLocked();
+        direction_ = entry.direction;
+        lastMs_ = entry.timeMs;
+        for (const char c : entry.bytes) {
+            if (text_.empty())
+                startMs_ = entry.timeMs;
+            text_.push_back(c);
+            if (c == '#')
+                flushLocked();
+        }
+    }
+
+    void flushIdle(double nowMs)
+    {
+        std::lock_guard lock(mutex_);
+        if (!text_.empty() && nowMs - lastMs_ >= kLineIdleMs)
+            flushLocked();
+    }
+
+private:
+    void flushLocked()
+    {
+        std::printf("%10.3f %s %s\n", startMs_, direction_ == sim::Direction::Received ? "<-" : "->",
+            sim::printable(text_).c_str());
+        std::fflush(stdout);
+        text_.clear();
+    }
+
+    std::mutex mutex_;
+    std::string text_;
+    sim::Direction direction_ = sim::Direction::Received;
+    double startMs_ = 0;
+    double lastMs_ = 0;
+};
+
+bool parseNumber(const char* text, double& out)
+{
+    char* end = nullptr;
+    out = std::strtod(text, &end);
+    return end != text && *end == '\0';
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    sim::Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        double value = 0;
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--pace") {
+            options.pacing = true;
+        } else if (arg == "--silent") {
+            options.silent = true;
+        } else if ((arg == "--slew-rate" || arg == "--reply-delay") && i + 1 < argc && parseNumber(argv[i + 1], value)
+            && value >= 0) {
+            if (arg == "--slew-rate")
+                options.rates.slew = value;
+            else
+                options.replyDelayMs = static_cast<int>(value);
+            ++i;
+        } else {
+            std::fprintf(stderr, "selvane-sim: bad option '%s'\n\n%s", argv[i], kUsage);
+            return 2;
+        }
+    }
+
+    // The simulator's thread inherits this mask, so only sigtimedwait below sees the signals.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    const auto start = std::chrono::steady_clock::now(); // the trace's time origin, near enough
+    sim::MountSimulator simulator(options);
+    TrafficPrinter printer;
+    simulator.setTraceSink([&printer](const sim::TraceEntry& entry) { printer.add(entry); });
+    if (!simulator.start()) {
+        std::fputs("selvane-sim: cannot open a pseudo-terminal\n", stderr);
+        return 1;
+    }
+    std::printf("%s\n", simulator.devicePath().c_str());
+    std::fflush(stdout);
+
+    const timespec tick { 0, kFlushTickNs };
+    for (;;) {
+        const int signal = sigtimedwait(&stopSignals, nullptr, &tick);
+        if (signal == SIGINT || signal == SIGTERM)
+            break;
+        const double nowMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        printer.flushIdle(nowMs);
+    }
+    simulator.stop();
+    printer.flushIdle(1e300);
+    return 0;
+}
