@@ -117,11 +117,6 @@ TEST_F(MotionTest, AutoguidingIntoAnEmptyLogBoxLeavesOneLine)
     p.check("Optvitesseauto").state = platform::CheckState::Checked;
     f.Optvitesseauto_Click();
     EXPECT_EQ(p.text("edtsaisie").content, "Passage en autoguidage\r\n");
-    // Moves work the same with autoguiding on.
-    p.port.writes.clear();
-    clic(&frmTKR52princ::btnEst_MouseDown);
-    clic(&frmTKR52princ::btnEst_MouseUp);
-    EXPECT_EQ(p.port.writes, (Strings{":RS# ", ":e#", ":w#", ":S#"}));
 }
 
 } // namespace

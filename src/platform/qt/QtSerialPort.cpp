@@ -5,8 +5,25 @@
 #include <cstdio>
 #include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform::qt {
+
+QString explainOpenFailure(const QString& device, const QString& qtReason)
+{
+    const QByteArray path = device.toLocal8Bit();
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0)
+        return QString::fromUtf8("aucun périphérique de ce nom (branché ? voir selvane --list-ports)");
+    if (::access(path.constData(), R_OK | W_OK) != 0) {
+        const struct group* owner = ::getgrgid(info.st_gid);
+        const QString group = owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(info.st_gid);
+        return QString::fromUtf8("accès refusé : l'utilisateur doit appartenir au groupe « %1 » propriétaire du "
+                                 "périphérique (sudo usermod -aG %1 $USER, puis se reconnecter)")
+            .arg(group);
+    }
+    return QString::fromUtf8("déjà utilisé par un autre programme (%1)").arg(qtReason);
+}
 
 QtSerialPort::QtSerialPort(QString deviceOverride, bool traceTraffic)
     : device(std::move(deviceOverride)), trace(traceTraffic)
@@ -59,7 +76,7 @@ bool QtSerialPort::setPortOpen(bool open)
     port.setPortName(deviceName());
     failure.clear();
     if (!port.open(QIODevice::ReadWrite)) {
-        failure = port.errorString();
+        failure = explainOpenFailure(deviceName(), port.errorString());
         std::fprintf(stderr, "selvane: %s: %s\n", deviceName().toLocal8Bit().constData(),
                      failure.toLocal8Bit().constData());
         return false;

@@ -10,6 +10,10 @@
 
 namespace platform::qt {
 
+// Why a device could not be opened, in plain words: missing, not allowed (naming the group that
+// owns it), or held by another program.
+QString explainOpenFailure(const QString& device, const QString& qtReason);
+
 class QtSerialPort : public SerialPort {
 public:
     // device: the device to use for port 1 (empty: the platform's COM1). trace: log the traffic

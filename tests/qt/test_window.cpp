@@ -1,0 +1,383 @@
+// The real window under the offscreen platform: its controls, their first state, the layout,
+// the typing limits and what the window puts on the line when it opens.
+#include <QAccessible>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <iterator>
+#include <memory>
+
+#include "QtTestSupport.h"
+#include "platform/qt/DirectionButton.h"
+
+using testsupport::Rig;
+
+namespace {
+
+// The Greek labels read α and δ: through the Symbol font when the system has it, else written so.
+QString greek(const char* latin, const char* written)
+{
+    const bool symbol = QFontDatabase::families().contains(QStringLiteral("Symbol"), Qt::CaseInsensitive);
+    return QString::fromUtf8(symbol ? latin : written);
+}
+
+QString shownText(const QWidget* w)
+{
+    if (auto* l = qobject_cast<const QLabel*>(w))
+        return l->text();
+    if (auto* b = qobject_cast<const QAbstractButton*>(w))
+        return b->text();
+    if (auto* e = qobject_cast<const QLineEdit*>(w))
+        return e->text();
+    return {};
+}
+
+} // namespace
+
+class TestWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        rig = std::make_unique<Rig>();
+        QVERIFY(rig->start());
+    }
+    void cleanup()
+    {
+        QLocale::setDefault(QLocale::system());
+        rig.reset();
+    }
+
+    void controls_data();
+    void controls();
+    void firstState();
+    void accessibleNamesAreTheCaptions();
+    void layoutTopToBottom();
+    void typingLimits();
+    void programTextsAreNotCut();
+    void nothingWrittenAtStartUp();
+    void spinArrowsStepTheirField();
+    void optionsFormOneGroup();
+
+private:
+    std::unique_ptr<Rig> rig;
+};
+
+void TestWindow::controls_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<double>("points"); // 0: size not fixed
+    QTest::addColumn<bool>("bold");
+
+    auto row = [](const char* name, const char* kind, const QString& text, const char* tip = "",
+                  double points = 0, bool bold = false) {
+        QTest::newRow(name) << QString::fromLatin1(kind) << text << QString::fromUtf8(tip) << points << bold;
+    };
+    auto u = [](const char* s) { return QString::fromUtf8(s); };
+
+    row("Label1", "QLabel", u("SELVANE"), "", 18, true);
+    row("Label4", "QLabel", greek("a :", "α :"), "", 14.25, true);
+    row("affalpha", "QLabel", u("00h 00m 00s"), "", 18, true);
+    row("Label6", "QLabel", greek("d :", "δ :"), "", 14.25, true);
+    row("affdelta", "QLabel", u("+00° 00' 00\""), "", 18, true);
+    row("btnNord", "platform::qt::DirectionButton", u("&N"), "", 15.75);
+    row("btnEst", "platform::qt::DirectionButton", u("&E"), "", 15.75);
+    row("btnOuest", "platform::qt::DirectionButton", u("&O"), "", 15.75);
+    row("btnSud", "platform::qt::DirectionButton", u("&S"), "", 15.75);
+    row("OptVitesselente", "QRadioButton", u("Sidéral"));
+    row("OptVitesseapproche", "QRadioButton", u("Rattrapage"));
+    row("OptVitessecentrage", "QRadioButton", u("Centrage"));
+    row("OptVitessepointage", "QRadioButton", u("Rapide"));
+    row("Optvitesseauto", "QCheckBox", u("Autoguidage"), "Bascule l'autoguidage sur la raquette");
+    row("Btn_récup_clipboard", "QPushButton", u("Récupère coord presse papier "));
+    row("BtnGOTO", "QPushButton", u("&GOTO référence"));
+    row("Label2", "QLabel", greek("a :", "α :"), "Ascension Droite", 12, true);
+    row("EdtADréfHrs", "QLineEdit", u("00"), "Heures", 9.75, true);
+    row("UpDownADHrs", "platform::qt::SpinArrows", QString());
+    row("EdtADréfMin", "QLineEdit", u("00"), "Minutes", 9.75, true);
+    row("UpDownADMin", "platform::qt::SpinArrows", QString());
+    row("EdtADréfSec", "QLineEdit", u("00"), "Secondes", 9.75, true);
+    row("UpDownADSec", "platform::qt::SpinArrows", QString());
+    row("Label3", "QLabel", greek("d :", "δ :"), "Déclinaison", 12, true);
+    row("EdtDECréfDeg", "QLineEdit", u("+000"), "Degrés", 9.75, true);
+    row("UpDownDECdeg", "platform::qt::SpinArrows", QString());
+    row("EdtDECréfMin", "QLineEdit", u("00"), "Minutes", 9.75, true);
+    row("UpDownDECmin", "platform::qt::SpinArrows", QString());
+    row("EdtDECréfSec", "QLineEdit", u("00"), "Secondes", 9.75, true);
+    row("UpDownDECsec", "platform::qt::SpinArrows", QString());
+    row("edtsaisie", "QPlainTextEdit", QString());
+    row("BTN_ask", "QPushButton", u("?"), "Demandes de position");
+    row("btninitialisation", "QPushButton", u("&Init référence"));
+    row("btnFermerappli", "QPushButton", u("&Fermer"));
+}
+
+void TestWindow::controls()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, tip);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+
+    const QList<QWidget*> named = rig->window.findChildren<QWidget*>(QString::fromUtf8(QTest::currentDataTag()));
+    QCOMPARE(named.size(), 1);
+    QWidget* w = named.front();
+    QVERIFY2(w->inherits(kind.toLatin1().constData()), w->metaObject()->className());
+    QVERIFY(w->isVisible());
+    QVERIFY(w->isEnabled());
+    QCOMPARE(shownText(w), text);
+    QCOMPARE(w->toolTip(), tip);
+    if (points > 0) {
+        QCOMPARE(w->font().pointSizeF(), points);
+        QCOMPARE(w->font().bold(), bold);
+    }
+    if (kind.endsWith(QLatin1String("SpinArrows"))) {
+        auto* up = w->findChild<QToolButton*>(QStringLiteral("haut"));
+        auto* down = w->findChild<QToolButton*>(QStringLiteral("bas"));
+        QVERIFY(up && down);
+        QVERIFY(rig->placeOf(up).bottom() < rig->placeOf(down).top());
+    }
+}
+
+void TestWindow::firstState()
+{
+    QCOMPARE(rig->window.windowTitle(), QStringLiteral("Selvane V2.2"));
+
+    QVERIFY(rig->find<QRadioButton>("OptVitesselente")->isChecked());
+    for (const char* n : {"OptVitesseapproche", "OptVitessecentrage", "OptVitessepointage"})
+        QVERIFY2(!rig->find<QRadioButton>(n)->isChecked(), n);
+    QCOMPARE(rig->find<QCheckBox>("Optvitesseauto")->checkState(), Qt::Unchecked);
+
+    // The log box: "essai" and a line end, newest line on top, no scroll bars.
+    QCOMPARE(rig->window.textBox("edtsaisie").text(), std::string("essai\r\n"));
+    auto* log = rig->find<QPlainTextEdit>("edtsaisie");
+    QVERIFY(log->toPlainText().startsWith(QLatin1String("essai")));
+    QVERIFY(!log->isReadOnly());
+    QCOMPARE(log->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(log->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+    auto* timer = rig->window.findChild<QTimer*>(QStringLiteral("Timerconsult"));
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 3000);
+    QVERIFY(timer->isActive());
+    QVERIFY(!timer->isSingleShot());
+    QVERIFY(rig->window.timer("Timerconsult").enabled());
+
+}
+
+void TestWindow::accessibleNamesAreTheCaptions()
+{
+    // Screen readers read what is shown: no control overrides its accessible name.
+    for (QWidget* w : rig->window.findChildren<QWidget*>())
+        QVERIFY2(w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+
+    auto nameOf = [&](const char* n) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(rig->find(n));
+        return a ? a->text(QAccessible::Name) : QString();
+    };
+    QCOMPARE(nameOf("BtnGOTO"), QString::fromUtf8("GOTO référence"));
+    QCOMPARE(nameOf("btnNord"), QStringLiteral("N"));
+    QCOMPARE(nameOf("Optvitesseauto"), QStringLiteral("Autoguidage"));
+    QCOMPARE(nameOf("affalpha"), QStringLiteral("00h 00m 00s"));
+}
+
+void TestWindow::layoutTopToBottom()
+{
+    auto at = [&](const char* n) {
+        QWidget* w = rig->find(n);
+        if (!w)
+            qFatal("no control %s", n);
+        return rig->placeOf(w);
+    };
+    auto above = [&](const char* a, const char* b) { return at(a).bottom() < at(b).top(); };
+    auto leftOf = [&](const char* a, const char* b) { return at(a).right() < at(b).left(); };
+    auto sameRow = [&](const char* a, const char* b) {
+        return at(a).top() <= at(b).center().y() && at(b).center().y() <= at(a).bottom();
+    };
+
+    // Narrow and tall.
+    QVERIFY(rig->window.height() > rig->window.width());
+
+    const char* column[] = {"Label1", "affalpha", "affdelta", "btnNord", "Btn_récup_clipboard",
+                            "EdtADréfHrs", "EdtDECréfDeg", "edtsaisie", "btninitialisation"};
+    for (std::size_t i = 0; i + 1 < std::size(column); ++i)
+        QVERIFY2(above(column[i], column[i + 1]), column[i]);
+
+    // Display rows: the Greek label, then the value.
+    QVERIFY(leftOf("Label4", "affalpha") && sameRow("affalpha", "Label4"));
+    QVERIFY(leftOf("Label6", "affdelta") && sameRow("affdelta", "Label6"));
+
+    // The pad: north above, south below, east left, west right.
+    QVERIFY(above("btnNord", "btnEst") && above("btnNord", "btnOuest"));
+    QVERIFY(above("btnEst", "btnSud") && above("btnOuest", "btnSud"));
+    QVERIFY(leftOf("btnEst", "btnNord") && leftOf("btnNord", "btnOuest"));
+    QVERIFY(leftOf("btnEst", "btnSud") && leftOf("btnSud", "btnOuest"));
+    QVERIFY(sameRow("btnEst", "btnOuest"));
+
+    // The speeds in a column right of the pad, the check box under them.
+    const char* speeds[] = {"OptVitesselente", "OptVitesseapproche", "OptVitessecentrage", "OptVitessepointage",
+                            "Optvitesseauto"};
+    for (std::size_t i = 0; i < std::size(speeds); ++i) {
+        QVERIFY2(leftOf("btnOuest", speeds[i]), speeds[i]);
+        QVERIFY2(above("affdelta", speeds[i]) && above(speeds[i], "Btn_récup_clipboard"), speeds[i]);
+        if (i + 1 < std::size(speeds))
+            QVERIFY2(above(speeds[i], speeds[i + 1]), speeds[i]);
+    }
+
+    QVERIFY(leftOf("Btn_récup_clipboard", "BtnGOTO") && sameRow("Btn_récup_clipboard", "BtnGOTO"));
+
+    // Entry rows: the Greek label first, each field followed by its spin button.
+    const char* rows[2][7] = {
+        {"Label2", "EdtADréfHrs", "UpDownADHrs", "EdtADréfMin", "UpDownADMin", "EdtADréfSec", "UpDownADSec"},
+        {"Label3", "EdtDECréfDeg", "UpDownDECdeg", "EdtDECréfMin", "UpDownDECmin", "EdtDECréfSec", "UpDownDECsec"}};
+    for (const auto& r : rows)
+        for (int i = 0; i + 1 < 7; ++i) {
+            QVERIFY2(leftOf(r[i], r[i + 1]), r[i]);
+            QVERIFY2(sameRow(r[1], r[i + 1]), r[i + 1]);
+        }
+
+    // "?" on the log box's top right corner.
+    const QRect log = at("edtsaisie");
+    const QRect ask = at("BTN_ask");
+    QVERIFY(log.contains(ask));
+    QVERIFY(ask.center().x() > log.center().x());
+    QVERIFY(ask.center().y() < log.center().y());
+    QVERIFY(ask.width() < log.width() / 4);
+
+    QVERIFY(leftOf("btninitialisation", "btnFermerappli") && sameRow("btninitialisation", "btnFermerappli"));
+    QVERIFY(above("edtsaisie", "btnFermerappli"));
+}
+
+void TestWindow::typingLimits()
+{
+    auto type = [&](const char* n, const char* keys) {
+        auto* edit = rig->find<QLineEdit>(n);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, QString::fromUtf8(keys));
+        return edit->text();
+    };
+    QCOMPARE(type("EdtADréfHrs", "123"), QStringLiteral("12"));
+    QCOMPARE(type("EdtADréfMin", "5959"), QStringLiteral("59"));
+    QCOMPARE(type("EdtADréfSec", "1.5"), QStringLiteral("1."));
+    QCOMPARE(type("EdtDECréfDeg", "-1234"), QStringLiteral("-123"));
+    QCOMPARE(type("EdtDECréfMin", "000"), QStringLiteral("00"));
+    QCOMPARE(type("EdtDECréfSec", "99"), QStringLiteral("99"));
+
+    // A full field refuses a further character anywhere, and takes one again once shortened.
+    auto* hours = rig->find<QLineEdit>("EdtADréfHrs");
+    hours->setCursorPosition(0);
+    QTest::keyClick(hours, Qt::Key_7);
+    QCOMPARE(hours->text(), QStringLiteral("12"));
+    hours->end(false);
+    QTest::keyClick(hours, Qt::Key_Backspace);
+    QTest::keyClick(hours, Qt::Key_7);
+    QCOMPARE(hours->text(), QStringLiteral("17"));
+
+    // Typing replaces a selection within the limit.
+    hours->selectAll();
+    QTest::keyClicks(hours, QStringLiteral("3"));
+    QCOMPARE(hours->text(), QStringLiteral("3"));
+}
+
+void TestWindow::programTextsAreNotCut()
+{
+    // What the program writes into a field (spin step, clipboard import) stays whole, even when
+    // it is longer than what may be typed; the user can still shorten it, but not lengthen it.
+    rig->window.textBox("EdtADréfHrs").setText(" +00");
+    auto* hours = rig->find<QLineEdit>("EdtADréfHrs");
+    QCOMPARE(hours->text(), QStringLiteral(" +00"));
+    QCOMPARE(rig->window.textBox("EdtADréfHrs").text(), std::string(" +00"));
+
+    hours->setFocus();
+    hours->end(false);
+    QTest::keyClick(hours, Qt::Key_Backspace);
+    QCOMPARE(hours->text(), QStringLiteral(" +0"));
+    QTest::keyClick(hours, Qt::Key_5);
+    QCOMPARE(hours->text(), QStringLiteral(" +0"));
+    hours->home(false);
+    QTest::keyClick(hours, Qt::Key_Delete);
+    QTest::keyClick(hours, Qt::Key_Delete);
+    QCOMPARE(hours->text(), QStringLiteral("0"));
+    QTest::keyClick(hours, Qt::Key_1);
+    QCOMPARE(hours->text(), QStringLiteral("10"));
+
+    const std::string longPiece = " 05h 35m 17.3s, read from a long pasted line";
+    rig->window.textBox("EdtDECréfSec").setText(longPiece);
+    QCOMPARE(rig->window.textBox("EdtDECréfSec").text(), longPiece);
+
+    // The log box takes lines in front, in CR LF terms.
+    rig->window.textBox("edtsaisie").addLine("AD : :+008,+18944#");
+    QCOMPARE(rig->window.textBox("edtsaisie").text(), std::string("AD : :+008,+18944#\r\nessai\r\n"));
+}
+
+void TestWindow::nothingWrittenAtStartUp()
+{
+    QCOMPARE(rig->pty.listen(400), QByteArray());
+    QCOMPARE(rig->form.Vitesse, std::string(":RS# "));
+    QCOMPARE(rig->system.messages.size(), std::size_t(0));
+    QCOMPARE(rig->system.beeps, 0);
+}
+
+void TestWindow::spinArrowsStepTheirField()
+{
+    auto arrow = [&](const char* spin, const char* which) {
+        return rig->find(spin)->findChild<QToolButton*>(QString::fromLatin1(which));
+    };
+    auto* hours = rig->find<QLineEdit>("EdtADréfHrs");
+
+    QTest::mouseClick(arrow("UpDownADHrs", "haut"), Qt::LeftButton);
+    QCOMPARE(hours->text(), QStringLiteral("1"));
+    QTest::mouseClick(arrow("UpDownADHrs", "bas"), Qt::LeftButton);
+    QTest::mouseClick(arrow("UpDownADHrs", "bas"), Qt::LeftButton);
+    QCOMPARE(hours->text(), QStringLiteral("23"));
+
+    // Each spin button steps its own field only.
+    QTest::mouseClick(arrow("UpDownDECdeg", "haut"), Qt::LeftButton);
+    QCOMPARE(rig->find<QLineEdit>("EdtDECréfDeg")->text(), QStringLiteral("1"));
+    QTest::mouseClick(arrow("UpDownDECsec", "bas"), Qt::LeftButton);
+    QCOMPARE(rig->find<QLineEdit>("EdtDECréfSec")->text(), QStringLiteral("59"));
+    QCOMPARE(hours->text(), QStringLiteral("23"));
+    QCOMPARE(rig->find<QLineEdit>("EdtADréfMin")->text(), QStringLiteral("00"));
+
+    // A stepped text longer than the typing limit shows whole (French decimal comma).
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    rig->window.textBox("EdtADréfMin").setText("0,5");
+    QTest::mouseClick(arrow("UpDownADMin", "haut"), Qt::LeftButton);
+    QCOMPARE(rig->find<QLineEdit>("EdtADréfMin")->text(), QStringLiteral("1,5"));
+
+    // Spin clicks send nothing to the controller.
+    QCOMPARE(rig->pty.listen(100), QByteArray());
+}
+
+void TestWindow::optionsFormOneGroup()
+{
+    auto* sidereal = rig->find<QRadioButton>("OptVitesselente");
+    auto* centring = rig->find<QRadioButton>("OptVitessecentrage");
+    auto* fast = rig->find<QRadioButton>("OptVitessepointage");
+    QTest::mouseClick(centring, Qt::LeftButton);
+    QVERIFY(centring->isChecked());
+    QVERIFY(!sidereal->isChecked());
+    QTest::mouseClick(fast, Qt::LeftButton);
+    QVERIFY(fast->isChecked());
+    QVERIFY(!centring->isChecked());
+    // Clicking the selected option keeps it selected.
+    QTest::mouseClick(fast, Qt::LeftButton);
+    QVERIFY(fast->isChecked());
+}
+
+QTEST_MAIN(TestWindow)
+#include "test_window.moc"
