@@ -19,7 +19,10 @@ double wrapRaPosition(double counts)
     return r < 0 ? r + kTurn : r;
 }
 
-std::int64_t clampDec(std::int64_t count) { return std::clamp(count, -kDecCountsAtPole, kDecCountsAtPole); }
+std::int64_t clampDec(std::int64_t count)
+{
+    return std::clamp(count, -kDecCountsAtPole, kDecCountsAtPole);
+}
 
 } // namespace
 
@@ -43,7 +46,10 @@ bool MountModel::Axis::moving(double t) const
     return true;
 }
 
-void MountModel::Axis::hold(double t) { hold(position(t), t); }
+void MountModel::Axis::hold(double t)
+{
+    hold(position(t), t);
+}
 
 void MountModel::Axis::hold(double value, double t)
 {
@@ -159,6 +165,16 @@ std::string MountModel::handle(std::string_view frame, double t)
         autoguiding_ = true;
     } else if (body == "a") {
         autoguiding_ = false;
+    } else if (body == "e" || body == "w") {
+        // ":w#" ends the move that the last ":e#" or ":w#" began, even one ignored or cut short.
+        const bool ending = body == "w" && raMoveOpen_;
+        raMoveOpen_ = !ending;
+        if (slewing())
+            return {};
+        if (ending)
+            ra_.hold(t);
+        else
+            startManual(ra_, body == "e" ? +1 : -1, kRaCountsPerDegree, t);
     } else if (!slewing()) {
         if (body == "n")
             startManual(dec_, +1, kDecCountsPerDegree, t);
@@ -166,12 +182,6 @@ std::string MountModel::handle(std::string_view frame, double t)
             startManual(dec_, -1, kDecCountsPerDegree, t);
         else if (body == "0")
             dec_.hold(t);
-        else if (body == "e")
-            startManual(ra_, +1, kRaCountsPerDegree, t);
-        else if (body == "w" && ra_.moving(t))
-            ra_.hold(t);
-        else if (body == "w")
-            startManual(ra_, -1, kRaCountsPerDegree, t);
     }
     return {};
 }

@@ -28,10 +28,14 @@ struct Rates {
 //   round (a half turn goes eastwards); the slew arrives when the slower axis does. A ":T#" during a
 //   slew starts again from where the axes are.
 // - ":RS#", ":S#", ":C#", ":G#", ":M#": the rate of the next manual move; a move in progress keeps its rate.
-// - ":n#", ":s#": declination moves north (count up) or south; ":e#": right ascension moves east (count up);
-//   ":w#": ends a right ascension move if one is in progress, else moves west. ":0#": ends a declination
-//   move. A direction command replaces the move of its axis. Direction commands are ignored while a slew
-//   is in progress. Declination stops at the poles; right ascension wraps.
+// - ":n#", ":s#": declination moves north (count up) or south; ":0#" ends a declination move.
+// - ":e#": right ascension moves east (count up). ":w#" pairs with the ":e#" or ":w#" before it: after a
+//   start it ends that move (also when the axis no longer moves, having been stopped by a sync or taken
+//   over by a slew), otherwise it moves west. So a button pressed during a slew and released after it
+//   starts nothing.
+// - A direction command replaces the move of its axis. While a slew is in progress the axes do not obey
+//   direction commands (a right ascension start or end still counts for the pairing). Declination stops
+//   at the poles; right ascension wraps.
 // - ":A#", ":a#": autoguiding flag on and off, no motion.
 // - Anything else is ignored.
 // Without commands the axes stand still: there is no tracking.
@@ -95,6 +99,7 @@ private:
     std::int64_t targetRa_ = 0;
     std::int64_t targetDec_ = 0;
     std::optional<double> slewArrival_;
+    bool raMoveOpen_ = false; // a ":e#" or ":w#" started a move that no ":w#" has ended yet
     bool autoguiding_ = false;
 };
 

@@ -58,7 +58,10 @@ MountSimulator::MountSimulator(Options options)
     model_.setPosition(options_.raCount, options_.decCount, 0.0);
 }
 
-MountSimulator::~MountSimulator() { stop(); }
+MountSimulator::~MountSimulator()
+{
+    stop();
+}
 
 double MountSimulator::now() const
 {
@@ -77,13 +80,15 @@ bool MountSimulator::start()
     std::array<char, PATH_MAX> name {};
     termios tio {};
     const bool ready = ::ttyname_r(slave, name.data(), name.size()) == 0
-        && addFdFlags(master, F_GETFL, F_SETFL, O_NONBLOCK) && addFdFlags(master, F_GETFD, F_SETFD, FD_CLOEXEC)
-        && addFdFlags(slave, F_GETFD, F_SETFD, FD_CLOEXEC) && ::tcgetattr(slave, &tio) == 0;
+        && addFdFlags(master, F_GETFL, F_SETFL, O_NONBLOCK)
+        && addFdFlags(master, F_GETFD, F_SETFD, FD_CLOEXEC) && addFdFlags(slave, F_GETFD, F_SETFD, FD_CLOEXEC)
+        && ::tcgetattr(slave, &tio) == 0;
     if (ready) {
         ::cfmakeraw(&tio);
         ::cfsetspeed(&tio, B9600);
     }
-    const int wake = ready && ::tcsetattr(slave, TCSANOW, &tio) == 0 ? ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC) : -1;
+    const int wake
+        = ready && ::tcsetattr(slave, TCSANOW, &tio) == 0 ? ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC) : -1;
     if (wake < 0) {
         ::close(master);
         ::close(slave);
@@ -434,6 +439,8 @@ void MountSimulator::setSilent(bool on)
 void MountSimulator::inject(std::string bytes)
 {
     std::lock_guard lock(mutex_);
+    if (masterFd_ < 0)
+        return;
     Outgoing item;
     item.due = now();
     item.bytes = std::move(bytes);

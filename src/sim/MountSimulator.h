@@ -49,7 +49,7 @@ struct Options {
     std::int64_t decCount = 0;
     int replyDelayMs = 0; // before answering ":R#" and ":D#"
     bool pacing = false; // send at the pace of 9600 baud, one byte per write
-    bool silent = false; // interpret nothing, answer nothing
+    bool silent = false; // interpret nothing, answer nothing (a slew under way still ends, without "Ok")
     std::string slewDoneReply = "Ok"; // sent when a slew arrives
     Garble garble {};
     std::size_t traceCapacity = 100000; // trace entries and commands kept
@@ -96,9 +96,9 @@ public:
     // Knobs; each takes effect at once, from any thread.
     void setReplyDelayMs(int ms);
     void setPacing(bool on);
-    void setSlewRateDegPerSec(double degPerSec);
+    void setSlewRateDegPerSec(double degPerSec); // from the next ":T#" on
     void setSilent(bool on);
-    void inject(std::string bytes); // sent now, as is (behind a reply already being sent)
+    void inject(std::string bytes); // sent now, as is (behind a reply already being sent); not garbled
     void setGarble(const Garble& garble); // reseeds the generator
     // Closes the line for good; waits (at most 2 s) for the thread to do it. False if it did not happen.
     bool hangUp();

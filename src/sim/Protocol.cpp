@@ -21,8 +21,8 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 // Sign ("+" for zero too), then the magnitude padded with "0" to at least `width` digits.
 std::string field(std::int64_t value, int width)
 {
-    const std::uint64_t magnitude
-        = value < 0 ? std::uint64_t { 0 } - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const std::uint64_t magnitude = value < 0 ? std::uint64_t { 0 } - static_cast<std::uint64_t>(value)
+                                              : static_cast<std::uint64_t>(value);
     std::string digits = std::to_string(magnitude);
     std::string out(1, value < 0 ? '-' : '+');
     if (digits.size() < static_cast<std::size_t>(width))
@@ -76,9 +76,15 @@ std::string decFields(std::int64_t count)
     return field(high, kHighWidth) + "," + field(low, kLowWidth);
 }
 
-std::string raReply(std::int64_t count) { return ":" + raFields(count) + "#"; }
+std::string raReply(std::int64_t count)
+{
+    return ":" + raFields(count) + "#";
+}
 
-std::string decReply(std::int64_t count) { return ":" + decFields(count) + "#"; }
+std::string decReply(std::int64_t count)
+{
+    return ":" + decFields(count) + "#";
+}
 
 std::optional<std::int64_t> parseRaFields(std::string_view text)
 {

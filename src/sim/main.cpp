@@ -27,8 +27,8 @@ const char* const kUsage = "Usage: selvane-sim [options]\n"
                            "  --silent            answer nothing\n"
                            "  --help              this text\n";
 
-// Gathers the bytes of one direction into a line: a line ends at "#", when the direction changes, or when
-// the line has been idle for a while (so "Ok" shows up).
+// Gathers the bytes of one direction into a line: a line ends after a "#" and the blanks that pad it, when
+// the direction changes, or when nothing has come for a while (so that "Ok" shows up).
 class TrafficPrinter {
 public:
     void add(const sim::TraceEntry& entry)
@@ -39,11 +39,12 @@ public:
         direction_ = entry.direction;
         lastMs_ = entry.timeMs;
         for (const char c : entry.bytes) {
+            if (ended_ && c != ' ')
+                flushLocked();
             if (text_.empty())
                 startMs_ = entry.timeMs;
             text_.push_back(c);
-            if (c == '#')
-                flushLocked();
+            ended_ = ended_ || c == '#';
         }
     }
 
@@ -57,10 +58,11 @@ public:
 private:
     void flushLocked()
     {
-        std::printf("%10.3f %s %s\n", startMs_, direction_ == sim::Direction::Received ? "<-" : "->",
+        std::printf("%10.3f %s \"%s\"\n", startMs_, direction_ == sim::Direction::Received ? "<-" : "->",
             sim::printable(text_).c_str());
         std::fflush(stdout);
         text_.clear();
+        ended_ = false;
     }
 
     std::mutex mutex_;
@@ -68,6 +70,7 @@ private:
     sim::Direction direction_ = sim::Direction::Received;
     double startMs_ = 0;
     double lastMs_ = 0;
+    bool ended_ = false;
 };
 
 bool parseNumber(const char* text, double& out)
@@ -92,8 +95,8 @@ int main(int argc, char** argv)
             options.pacing = true;
         } else if (arg == "--silent") {
             options.silent = true;
-        } else if ((arg == "--slew-rate" || arg == "--reply-delay") && i + 1 < argc && parseNumber(argv[i + 1], value)
-            && value >= 0) {
+        } else if ((arg == "--slew-rate" || arg == "--reply-delay") && i + 1 < argc
+            && parseNumber(argv[i + 1], value) && value >= 0) {
             if (arg == "--slew-rate")
                 options.rates.slew = value;
             else
@@ -128,7 +131,8 @@ int main(int argc, char** argv)
         const int signal = sigtimedwait(&stopSignals, nullptr, &tick);
         if (signal == SIGINT || signal == SIGTERM)
             break;
-        const double nowMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double nowMs
+            = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         printer.flushIdle(nowMs);
     }
     simulator.stop();

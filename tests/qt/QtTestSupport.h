@@ -27,6 +27,19 @@
 
 namespace testsupport {
 
+// The offscreen platform warns about window size hints on every window it shows; that says
+// nothing about the program, so it is left out of the test log. Call from initTestCase().
+inline void quietOffscreenNoise()
+{
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (text.contains(QLatin1String("propagateSizeHints")))
+            return;
+        if (previous)
+            previous(type, context, text);
+    });
+}
+
 // A pseudo-terminal: the program opens the slave by its path; the test holds the master and
 // plays the controller. The slave is raw (no echo, no line editing) and stays open on our side
 // so that the line keeps what is written to it before the program opens the device.

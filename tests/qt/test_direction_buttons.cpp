@@ -24,6 +24,7 @@ class TestDirectionButtons : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { testsupport::quietOffscreenNoise(); }
     void init();
     void cleanup();
 
@@ -47,6 +48,12 @@ private:
     // A point of a widget in the window's coordinates (what the window system reports).
     QPoint centreOf(const QWidget* w) const { return w->mapTo(&rig->window, w->rect().center()); }
     QPoint centreOf(const char* n) const { return centreOf(rig->find(n)); }
+    // A radio button takes clicks on its mark and caption only, not on the empty space after it.
+    QPoint markOf(const char* n) const
+    {
+        const QWidget* w = rig->find(n);
+        return w->mapTo(&rig->window, QPoint(8, w->height() / 2));
+    }
 
     std::unique_ptr<Rig> rig;
 };
@@ -252,7 +259,7 @@ void TestDirectionButtons::keyboardActivationWritesNothing()
 void TestDirectionButtons::chosenSpeedGoesOutWithNextPress()
 {
     // Choosing a speed sends nothing; the next press sends it, padded to five characters.
-    QTest::mouseClick(handle(), Qt::LeftButton, {}, centreOf("OptVitessecentrage"));
+    QTest::mouseClick(handle(), Qt::LeftButton, {}, markOf("OptVitessecentrage"));
     QVERIFY(rig->find<QRadioButton>("OptVitessecentrage")->isChecked());
     QCOMPARE(rig->pty.listen(), QByteArray());
 
@@ -260,11 +267,11 @@ void TestDirectionButtons::chosenSpeedGoesOutWithNextPress()
     QTest::mouseClick(handle(), Qt::LeftButton, {}, north);
     QCOMPARE(rig->pty.take(14), QByteArray(":C#  :n#:0#:S#"));
 
-    QTest::mouseClick(handle(), Qt::LeftButton, {}, centreOf("OptVitessepointage"));
+    QTest::mouseClick(handle(), Qt::LeftButton, {}, markOf("OptVitessepointage"));
     QTest::mouseClick(handle(), Qt::LeftButton, {}, centreOf("btnSud"));
-    QTest::mouseClick(handle(), Qt::LeftButton, {}, centreOf("OptVitesseapproche"));
+    QTest::mouseClick(handle(), Qt::LeftButton, {}, markOf("OptVitesseapproche"));
     QTest::mouseClick(handle(), Qt::LeftButton, {}, centreOf("btnEst"));
-    QTest::mouseClick(handle(), Qt::LeftButton, {}, centreOf("OptVitesselente"));
+    QTest::mouseClick(handle(), Qt::LeftButton, {}, markOf("OptVitesselente"));
     QTest::mouseClick(handle(), Qt::LeftButton, {}, centreOf("btnOuest"));
     QCOMPARE(rig->pty.take(42), QByteArray(":M#  :s#:0#:S#:G#  :e#:w#:S#:S#  :w#:w#:S#"));
 }

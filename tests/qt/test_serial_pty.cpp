@@ -42,6 +42,7 @@ class TestSerialPty : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { testsupport::quietOffscreenNoise(); }
     void helpAndVersion_data();
     void helpAndVersion();
     void programQueriesOverThePty();

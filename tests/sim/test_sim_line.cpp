@@ -2,14 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <numeric>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -44,46 +43,35 @@ public:
             ::tcsetattr(fd_, TCSANOW, &tio);
         }
     }
-    ~Client()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
+    ~Client() { ::close(fd_); }
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
 
     int fd() const { return fd_; }
-
     void send(std::string_view bytes) const
     {
         ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
 
-    // Everything that arrives until `text` is in it (or, with an empty `text`, `count` bytes have come), or
-    // until timeoutMs.
-    std::string readUntil(std::string_view text, int timeoutMs, std::size_t count = SIZE_MAX) const
+    // What arrives until `text` is in it, or until timeoutMs; an empty `text` reads the whole time.
+    std::string readUntil(std::string_view text, int timeoutMs) const
     {
         std::string got;
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (text.empty() ? got.size() < count : got.find(text) == std::string::npos) {
+        while (text.empty() || got.find(text) == std::string::npos) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            if (left.count() <= 0)
-                break;
             pollfd p { fd_, POLLIN, 0 };
-            if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-                continue;
-            char buffer[256];
-            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-            if (n <= 0)
+            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) < 0)
                 break;
-            got.append(buffer, static_cast<std::size_t>(n));
+            char buffer[256];
+            const ssize_t n = p.revents ? ::read(fd_, buffer, sizeof buffer) : -1;
+            if (n == 0)
+                break;
+            got.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
         }
         return got;
     }
-
-    // What arrives within a short while, for checks that nothing comes.
     std::string readQuiet() const { return readUntil("", kQuietMs); }
-
     std::string ask(std::string_view command, std::string_view until = "#") const
     {
         send(command);
@@ -93,13 +81,6 @@ public:
 private:
     int fd_;
 };
-
-sim::Options quietOptions()
-{
-    sim::Options options;
-    options.rates.fast = 3.0;
-    return options;
-}
 
 // Time the simulator received the first read holding `bytes`.
 double receivedAtMs(const sim::MountSimulator& simulator, std::string_view bytes)
@@ -114,12 +95,9 @@ double receivedAtMs(const sim::MountSimulator& simulator, std::string_view bytes
 
 std::vector<sim::TraceEntry> sentEntries(const sim::MountSimulator& simulator)
 {
-    std::vector<sim::TraceEntry> out;
-    for (const auto& entry : simulator.trace()) {
-        if (entry.direction == sim::Direction::Sent)
-            out.push_back(entry);
-    }
-    return out;
+    auto trace = simulator.trace();
+    std::erase_if(trace, [](const sim::TraceEntry& e) { return e.direction != sim::Direction::Sent; });
+    return trace;
 }
 
 class SimLine : public ::testing::Test {
@@ -131,34 +109,28 @@ protected:
         ASSERT_GE(client->fd(), 0) << simulator.devicePath();
     }
 
-    sim::MountSimulator simulator { quietOptions() };
+    sim::MountSimulator simulator;
     std::unique_ptr<Client> client;
 };
 
-TEST_F(SimLine, AnswersPositionQueriesAndIgnoresNoise)
+TEST_F(SimLine, AnswersQueriesAndTakesTargetsAmidNoise)
 {
     simulator.setPosition(576000, 120000);
     EXPECT_EQ(client->ask(":R#"), ":+008,+18944#");
     EXPECT_EQ(client->ask(":D#"), ":+002,-11072#");
-    simulator.setPosition(0, -1333);
     client->send("zz#:Q#  :RS# :R");
     EXPECT_EQ(client->readQuiet(), "");
-    EXPECT_EQ(client->ask("#"), ":+000,-32768#"); // one frame across two writes
-    EXPECT_EQ(client->ask(":D#"), ":+000,-01333#");
-    EXPECT_EQ(simulator.commands(), (std::vector<std::string> { ":R#", ":D#", ":Q#", ":RS#", ":R#", ":D#" }));
-    EXPECT_EQ(simulator.received(), ":R#:D#zz#:Q#  :RS# :R#:D#");
-}
+    EXPECT_EQ(client->ask("#"), ":+008,+18944#"); // one frame across two writes
 
-TEST_F(SimLine, TargetAndSyncAreReportedBack)
-{
     client->send(":r+000,+15232#");
     client->send(":d-001,+20960#");
     client->send(":i#");
-    ASSERT_TRUE(simulator.waitForCommands(3, kReplyTimeoutMs));
     EXPECT_EQ(client->ask(":R#"), ":+000,+15232#");
     EXPECT_EQ(client->ask(":D#"), ":-001,+20960#");
-    EXPECT_EQ(simulator.raCount(), 48000);
-    EXPECT_EQ(simulator.decCount(), -44576);
+    EXPECT_EQ(simulator.commands(),
+        (std::vector<std::string> {
+            ":R#", ":D#", ":Q#", ":RS#", ":R#", ":r+000,+15232#", ":d-001,+20960#", ":i#", ":R#", ":D#" }));
+    EXPECT_EQ(simulator.received().substr(0, 24), ":R#:D#zz#:Q#  :RS# :R#:r");
 }
 
 TEST_F(SimLine, SlewAnswersAtArrival)
@@ -206,7 +178,6 @@ TEST_F(SimLine, ManualMovesFollowThePaddedSpeedCommand)
     const std::int64_t stopped = simulator.raCount();
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(simulator.raCount(), stopped);
-    EXPECT_EQ(simulator.commands(), (std::vector<std::string> { ":M#", ":e#", ":w#", ":S#", ":G#", ":w#", ":w#" }));
 }
 
 TEST_F(SimLine, TraceRecordsBothDirectionsInOrder)
@@ -225,31 +196,23 @@ TEST_F(SimLine, TraceRecordsBothDirectionsInOrder)
     client->ask(":a#:R#");
     EXPECT_FALSE(simulator.autoguiding());
 
-    EXPECT_EQ(simulator.received(), ":R#:A#:D#:a#:R#");
     EXPECT_EQ(simulator.sent(), ":+000,-32768#:+000,+00000#:+000,-32768#");
     const auto trace = simulator.trace();
     std::string interleaved;
     for (std::size_t i = 0; i < trace.size(); ++i) {
         interleaved += (trace[i].direction == sim::Direction::Received ? "<" : ">") + trace[i].bytes;
-        if (i > 0) {
-            EXPECT_GE(trace[i].timeMs, trace[i - 1].timeMs);
-        }
+        EXPECT_GE(trace[i].timeMs, i > 0 ? trace[i - 1].timeMs : 0.0);
     }
     EXPECT_EQ(interleaved, "<:R#>:+000,-32768#<:A#:D#>:+000,+00000#<:a#:R#>:+000,-32768#");
     {
         std::unique_lock lock(streamedMutex);
-        ASSERT_TRUE(streamedMore.wait_for(lock, std::chrono::milliseconds(kReplyTimeoutMs),
-            [&] { return streamed.size() >= trace.size(); }));
-        ASSERT_EQ(streamed.size(), trace.size());
+        ASSERT_TRUE(streamedMore.wait_for(lock, 2s, [&] { return streamed.size() >= trace.size(); }));
         for (std::size_t i = 0; i < trace.size(); ++i)
             EXPECT_EQ(streamed[i].bytes, trace[i].bytes);
     }
     simulator.setTraceSink(nullptr);
-
     simulator.clearTrace();
-    EXPECT_TRUE(simulator.trace().empty());
-    EXPECT_TRUE(simulator.commands().empty());
-    EXPECT_EQ(simulator.received(), "");
+    EXPECT_TRUE(simulator.trace().empty() && simulator.commands().empty() && simulator.received().empty());
 }
 
 TEST_F(SimLine, SilenceAndReplyDelay)
@@ -264,12 +227,9 @@ TEST_F(SimLine, SilenceAndReplyDelay)
     client->send(":D#");
     EXPECT_EQ(client->readUntil("#", 80), "");
     EXPECT_EQ(client->readUntil("#", kReplyTimeoutMs), ":+000,+00000#");
-    const auto sent = sentEntries(simulator);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_GE(sent[0].timeMs - receivedAtMs(simulator, ":D#"), 120.0);
 }
 
-TEST_F(SimLine, PacingSendsOneCharacterAtATime)
+TEST_F(SimLine, PacingSendsOneCharacterAtATimeAndInjectionAsIs)
 {
     simulator.setPacing(true);
     EXPECT_EQ(client->ask(":R#"), ":+000,-32768#");
@@ -278,45 +238,33 @@ TEST_F(SimLine, PacingSendsOneCharacterAtATime)
     for (const auto& entry : sent)
         EXPECT_EQ(entry.bytes.size(), 1u);
     EXPECT_GE(sent.back().timeMs - sent.front().timeMs, 12 * 1000.0 * sim::MountSimulator::kCharSeconds);
+
+    simulator.setPacing(false);
+    const std::string noise("Ok\0\xFF:#", 6);
+    simulator.inject(noise);
+    EXPECT_EQ(client->readUntil(noise, kReplyTimeoutMs), noise);
 }
 
-TEST_F(SimLine, GarbledRepliesAreReproducibleAndOfTheChosenKind)
+TEST_F(SimLine, GarbledRepliesAreOfTheChosenKindAndFollowTheSeed)
 {
     const std::string clean = ":+000,-32768#";
-    const auto garbled = [&](sim::MountSimulator& target, Client& line, sim::Garble garble) {
-        target.setGarble(garble);
-        target.clearTrace();
-        std::string got;
-        for (int i = 0; i < 4; ++i)
-            got += line.ask(":R#");
-        return got;
-    };
     sim::Garble split;
     split.probability = 1.0;
     split.corrupt = split.stray = false;
     split.splitGapMs = 2;
-    EXPECT_EQ(garbled(simulator, *client, split), clean + clean + clean + clean);
-    EXPECT_EQ(sentEntries(simulator).size(), 8u);
+    simulator.setGarble(split);
+    EXPECT_EQ(client->ask(":R#") + client->ask(":R#"), clean + clean);
+    EXPECT_EQ(sentEntries(simulator).size(), 4u);
 
     sim::Garble stray = split;
     stray.split = false;
     stray.stray = true;
-    const std::string withStray = garbled(simulator, *client, stray);
-    EXPECT_GT(withStray.size(), 4 * clean.size());
-    EXPECT_EQ(std::count(withStray.begin(), withStray.end(), ':'), 4);
+    simulator.setGarble(stray);
+    const std::string withStray = client->ask(":R#");
+    EXPECT_GT(withStray.size(), clean.size());
+    EXPECT_EQ(withStray.find(':'), withStray.size() - clean.size()); // the noise holds no ":"
     EXPECT_EQ(withStray.substr(withStray.size() - clean.size()), clean);
 
-    sim::Garble corrupt = stray;
-    corrupt.stray = false;
-    corrupt.corrupt = true;
-    corrupt.seed = 11;
-    simulator.setGarble(corrupt);
-    client->send(":R#");
-    const std::string one = client->readUntil("", kReplyTimeoutMs, clean.size());
-    ASSERT_EQ(one.size(), clean.size());
-    EXPECT_EQ(std::inner_product(one.begin(), one.end(), clean.begin(), 0, std::plus<>(), std::not_equal_to<>()), 1);
-
-    // Same seed, same faults.
     sim::Garble mixed;
     mixed.probability = 0.5;
     mixed.seed = 42;
@@ -335,27 +283,18 @@ TEST_F(SimLine, GarbledRepliesAreReproducibleAndOfTheChosenKind)
     EXPECT_NE(runs[0], clean + clean + clean + clean + clean + clean);
 }
 
-TEST_F(SimLine, InjectedBytesGoOutAsTheyAre)
-{
-    const std::string noise("Ok\0\xFF:#", 6);
-    simulator.inject(noise);
-    EXPECT_EQ(client->readUntil(noise, kReplyTimeoutMs), noise);
-    EXPECT_EQ(simulator.sent(), noise);
-}
-
 TEST_F(SimLine, ReopeningTheDeviceKeepsTheLineAndTheSimulatorIdle)
 {
     const std::string path = simulator.devicePath();
     client.reset();
-    rusage before {};
-    ::getrusage(RUSAGE_SELF, &before);
-    std::this_thread::sleep_for(200ms);
-    rusage after {};
-    ::getrusage(RUSAGE_SELF, &after);
-    const auto cpuUs = [](const rusage& r) {
+    const auto cpuUs = [] {
+        rusage r {};
+        ::getrusage(RUSAGE_SELF, &r);
         return (r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000000L + r.ru_utime.tv_usec + r.ru_stime.tv_usec;
     };
-    EXPECT_LT(cpuUs(after) - cpuUs(before), 20000L) << "the thread must block while nobody talks";
+    const long before = cpuUs();
+    std::this_thread::sleep_for(200ms);
+    EXPECT_LT(cpuUs() - before, 20000L) << "the thread must block while nobody talks";
 
     Client again(path);
     ASSERT_GE(again.fd(), 0);
@@ -369,7 +308,6 @@ TEST_F(SimLine, HangUpEndsTheLineForTheProgram)
     client->send(":R#");
     ASSERT_TRUE(simulator.waitForSent("#", kReplyTimeoutMs));
     ASSERT_TRUE(simulator.hangUp());
-    EXPECT_TRUE(simulator.hungUp());
 
     pollfd p { client->fd(), POLLIN, 0 };
     ASSERT_EQ(::poll(&p, 1, kReplyTimeoutMs), 1);

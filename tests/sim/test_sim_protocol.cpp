@@ -78,9 +78,4 @@ TEST(SimProtocol, FramesAreCutOutOfNoise)
     EXPECT_EQ(frames, (std::vector<std::string> { ":RS#", ":M#", ":e#", ":r+008,+18944#", ":D#", ":i#" }));
 }
 
-TEST(SimProtocol, PrintableEscapesControlBytes)
-{
-    EXPECT_EQ(sim::printable(std::string("Ok\r\n\0\xFF\\:", 8)), "Ok\\x0D\\x0A\\x00\\xFF\\\\:");
-}
-
 } // namespace

@@ -107,15 +107,18 @@ void QtSerialPort::setOutput(const std::string& bytes)
 
 std::string QtSerialPort::input()
 {
-    if (!port.isOpen() || lost || port.bytesAvailable() <= 0) {
-        if (trace)
-            flushTrace();
+    if (!port.isOpen() || lost || port.bytesAvailable() <= 0)
         return {};
-    }
     const qint64 most = inputLen > 0 ? inputLen : port.bytesAvailable();
     const QByteArray data = port.read(most);
-    if (trace)
+    if (trace) {
+        if (readTrace.isEmpty())
+            readTraceStart = clock.elapsed();
         readTrace += data;
+        // A reply ends with "#", a slew with "Ok": show it whole, as it came.
+        if (readTrace.endsWith('#') || readTrace.endsWith("Ok") || readTrace.size() >= 80)
+            flushTrace();
+    }
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
@@ -136,11 +139,11 @@ void QtSerialPort::flushTrace()
 {
     // Reads come one character at a time: show them together, once nothing more is waiting.
     if (!readTrace.isEmpty())
-        traceBytes("<-", readTrace);
+        traceBytes("<-", readTrace, readTraceStart);
     readTrace.clear();
 }
 
-void QtSerialPort::traceBytes(const char* direction, const QByteArray& bytes)
+void QtSerialPort::traceBytes(const char* direction, const QByteArray& bytes, qint64 atMs)
 {
     QByteArray shown;
     for (char c : bytes) {
@@ -149,7 +152,8 @@ void QtSerialPort::traceBytes(const char* direction, const QByteArray& bytes)
         else
             shown += QByteArray("\\x") + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
     }
-    std::fprintf(stderr, "[%10.3f] %s %s\n", clock.elapsed() / 1000.0, direction, shown.constData());
+    std::fprintf(stderr, "[%10.3f] %s %s\n", (atMs < 0 ? clock.elapsed() : atMs) / 1000.0, direction,
+                 shown.constData());
 }
 
 } // namespace platform::qt

@@ -40,7 +40,7 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
-    void traceBytes(const char* direction, const QByteArray& bytes);
+    void traceBytes(const char* direction, const QByteArray& bytes, qint64 atMs = -1);
     void flushTrace();
 
     QSerialPort port;
@@ -52,6 +52,7 @@ private:
     bool lost = false;
     QString failure;
     QByteArray readTrace;
+    qint64 readTraceStart = 0;
 };
 
 } // namespace platform::qt
