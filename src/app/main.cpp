@@ -72,6 +72,7 @@ int main(int argc, char** argv)
     if (parser.isSet(simulateOption) && device.isEmpty()) {
         sim::Options options;
         options.pacing = true; // as slow as the real line
+        options.rates.slew = 8.0; // degrees per second: a GOTO across the sky in under half a minute
         simulator = std::make_unique<sim::MountSimulator>(options);
         if (!simulator->start()) {
             std::fprintf(stderr, "selvane: le simulateur n'a pas pu démarrer\n");
