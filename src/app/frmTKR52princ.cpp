@@ -21,6 +21,7 @@ frmTKR52princ::frmTKR52princ(platform::ControlSet& controls, platform::System& s
     , MSComm1(controls.serialPort("MSComm1"))
     , système(system)
 {
+    MSComm1.onLinkLost = [this] { liaisonPerdue(); };
 }
 
 void frmTKR52princ::Form_Load()

@@ -50,6 +50,9 @@ public:
     enum class FinAttente { Atteint, Délai, LiaisonPerdue };
     // True while a query or a GOTO waits for the controller.
     bool attenteEnCours() const { return profondeurAttente > 0; }
+    // The serial device vanished: say so once, close the port, end the wait in progress.
+    void liaisonPerdue();
+    bool liaisonCoupée() const { return coupée; }
 
 private:
     // Writes one command to the line.
@@ -59,7 +62,12 @@ private:
     // the wait is over. Ends with Délai when limiteMs have passed.
     template <class OnChar>
     FinAttente attendreLigne(std::int64_t limiteMs, OnChar&& onChar);
+    // Reopens the port after a loss; true when the line is back.
+    bool rétablirLiaison();
     int profondeurAttente = 0;
+    FinAttente dernièreFinLecture = FinAttente::Atteint;
+    bool coupée = false;
+    bool commandesPerduesSignalées = false;
     // After a reply time-out the next query first discards what is waiting on the line.
     bool viderAvantRequête = false;
 

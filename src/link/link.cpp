@@ -43,7 +43,36 @@ std::optional<std::int32_t> champEntier(std::string_view field)
 
 void frmTKR52princ::envoyer(const std::string& command)
 {
+    if (coupée) {
+        // The user should know that what he asked for did not reach the mount.
+        if (!commandesPerduesSignalées)
+            edtsaisie.addLine(link_texts::CommandesPerdues);
+        commandesPerduesSignalées = true;
+        return;
+    }
     MSComm1.setOutput(command);
+}
+
+void frmTKR52princ::liaisonPerdue()
+{
+    if (coupée || !démarré)
+        return;
+    coupée = true;
+    MSComm1.setPortOpen(false);
+    edtsaisie.addLine(link_texts::LiaisonPerdue);
+}
+
+bool frmTKR52princ::rétablirLiaison()
+{
+    if (!MSComm1.setPortOpen(true))
+        return false;
+    MSComm1.setInBufferCount(0);
+    MSComm1.setInputLen(1);
+    coupée = false;
+    commandesPerduesSignalées = false;
+    viderAvantRequête = false;
+    edtsaisie.addLine(link_texts::LiaisonRétablie);
+    return true;
 }
 
 std::string frmTKR52princ::Message_recu()
@@ -58,6 +87,7 @@ std::string frmTKR52princ::Message_recu()
         collecté += c;
         return c == '#' || collecté.size() >= link_texts::LongueurMaxRéponse;
     });
+    dernièreFinLecture = fin;
     if (fin != FinAttente::Atteint)
         return {};
     return ":" + collecté;
@@ -108,6 +138,9 @@ void frmTKR52princ::Timerconsult_Timer()
     // One query at a time: a tick or a click inside a wait would read the same line.
     if (attenteEnCours())
         return;
+    // While the device is gone, each tick tries it again.
+    if (coupée && !rétablirLiaison())
+        return;
     if (viderAvantRequête) {
         MSComm1.setInBufferCount(0);
         viderAvantRequête = false;
@@ -116,6 +149,8 @@ void frmTKR52princ::Timerconsult_Timer()
     envoyer(link_texts::DemandeAD);
     const std::string réponseAD = Message_recu();
     if (réponseAD.empty()) {
+        if (dernièreFinLecture == FinAttente::LiaisonPerdue)
+            return;
         edtsaisie.addLine(std::string(link_texts::PréfixeAD) + link_texts::PasDeRéponse);
         viderAvantRequête = true;
         return;
@@ -127,6 +162,8 @@ void frmTKR52princ::Timerconsult_Timer()
     envoyer(link_texts::DemandeDEC);
     const std::string réponseDEC = Message_recu();
     if (réponseDEC.empty()) {
+        if (dernièreFinLecture == FinAttente::LiaisonPerdue)
+            return;
         edtsaisie.addLine(std::string(link_texts::PréfixeDEC) + link_texts::PasDeRéponse);
         viderAvantRequête = true;
         return;

@@ -9,6 +9,9 @@ inline constexpr const char* DemandeDEC = ":D#";
 inline constexpr const char* PréfixeAD = "AD : ";
 inline constexpr const char* PréfixeDEC = "DEC: ";
 inline constexpr const char* PasDeRéponse = "pas de réponse";
+inline constexpr const char* LiaisonPerdue = "Liaison série perdue";
+inline constexpr const char* LiaisonRétablie = "Liaison série rétablie";
+inline constexpr const char* CommandesPerdues = "Liaison série perdue : commandes non envoyées";
 // A position reply that has not ended with its "#" this long after its command is given up.
 inline constexpr std::int64_t DélaiRéponsePositionMs = 2000;
 // More characters than this before the "#" make a reply malformed.

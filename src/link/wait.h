@@ -18,6 +18,8 @@ frmTKR52princ::FinAttente frmTKR52princ::attendreLigne(std::int64_t limiteMs, On
     for (;;) {
         système.doEvents();
         if (MSComm1.linkLost())
+            liaisonPerdue();
+        if (coupée)
             return FinAttente::LiaisonPerdue;
         if (système.monotonicMs() >= échéance)
             return FinAttente::Délai;

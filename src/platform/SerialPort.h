@@ -1,6 +1,7 @@
 // The serial control: the operations the program uses on its line to the mount controller.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -27,8 +28,10 @@ public:
     virtual void setOutput(const std::string& bytes) = 0;
     // Removes and returns the oldest waiting character(s), at most InputLen; empty at once when none.
     virtual std::string input() = 0;
-    // True while the line works; false once the device has vanished (reported once by the port).
+    // True once the device has vanished (USB adapter pulled, far end closed), until it is opened again.
     virtual bool linkLost() const { return false; }
+    // Called once, from the event loop, when the device vanishes.
+    std::function<void()> onLinkLost;
 };
 
 } // namespace platform

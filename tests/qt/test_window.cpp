@@ -9,12 +9,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
 #include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "QtTestSupport.h"
 #include "platform/qt/DirectionButton.h"
@@ -69,6 +72,8 @@ private slots:
     void nothingWrittenAtStartUp();
     void spinArrowsStepTheirField();
     void optionsFormOneGroup();
+    void questionsComeFromTheirButtons();
+    void autoguidingBoxWritesOnEachClick();
 
 private:
     std::unique_ptr<Rig> rig;
@@ -380,6 +385,50 @@ void TestWindow::optionsFormOneGroup()
     // Clicking the selected option keeps it selected.
     click(fast);
     QVERIFY(fast->isChecked());
+}
+
+void TestWindow::questionsComeFromTheirButtons()
+{
+    // Cancel everywhere: a beep and the question, then nothing on the line and the window stays.
+    rig->system.answer = platform::Answer::Cancel;
+    QTest::mouseClick(rig->find("btninitialisation"), Qt::LeftButton);
+    QTest::mouseClick(rig->find("BtnGOTO"), Qt::LeftButton);
+    QTest::mouseClick(rig->find("btnFermerappli"), Qt::LeftButton);
+    QVERIFY(!rig->window.close());
+    QVERIFY(rig->window.isVisible());
+
+    const std::vector<std::string> asked = {"Etes-vous sûr de vouloir initialiser?",
+                                            "Etes-vous sûr de vouloir faire un GOTO référence?",
+                                            "Etes-vous sûr de vouloir quitter?", "Etes-vous sûr de vouloir quitter?"};
+    QCOMPARE(rig->system.questions, asked);
+    QCOMPARE(rig->system.beeps, 4);
+    QCOMPARE(rig->system.ends, 0);
+    QVERIFY(rig->port.portOpen());
+    QCOMPARE(rig->pty.listen(100), QByteArray());
+    QCOMPARE(rig->window.textBox("edtsaisie").text(), std::string("essai\r\n"));
+
+    // OK on the initialisation: three commands back to back, then the notice.
+    rig->system.answer = platform::Answer::Ok;
+    QTest::mouseClick(rig->find("btninitialisation"), Qt::LeftButton);
+    const QByteArray sent = rig->pty.take(9);
+    QVERIFY2(QRegularExpression(QStringLiteral("^:r[^#:]+#:d[^#:]+#:i#$")).match(QString::fromLatin1(sent)).hasMatch(),
+             sent.constData());
+    QCOMPARE(rig->system.messages, std::vector<std::string> {"Système Selvane initialisé"});
+}
+
+void TestWindow::autoguidingBoxWritesOnEachClick()
+{
+    // The handler sees the box as the click has left it.
+    auto* box = rig->find<QCheckBox>("Optvitesseauto");
+    const QPoint mark(8, box->height() / 2);
+    QTest::mouseClick(box, Qt::LeftButton, {}, mark);
+    QCOMPARE(box->checkState(), Qt::Checked);
+    QCOMPARE(rig->pty.take(3), QByteArray(":A#"));
+    QTest::mouseClick(box, Qt::LeftButton, {}, mark);
+    QCOMPARE(box->checkState(), Qt::Unchecked);
+    QCOMPARE(rig->pty.take(3), QByteArray(":a#"));
+    QCOMPARE(rig->window.textBox("edtsaisie").text(),
+             std::string("Fin de l'autoguidage \r\nPassage en autoguidage\r\nessai\r\n"));
 }
 
 QTEST_MAIN(TestWindow)

@@ -8,6 +8,15 @@ void FakeTimer::setEnabled(bool e)
     journal.push_back(name + (e ? " on" : " off"));
 }
 
+void FakeSerialPort::vanish()
+{
+    journal.push_back("vanish");
+    lost = true;
+    waiting.clear();
+    if (onLinkLost)
+        onLinkLost();
+}
+
 std::string FakeSerialPort::wire() const
 {
     std::string all;

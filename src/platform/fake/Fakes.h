@@ -85,7 +85,7 @@ public:
     // A scripted controller: sees every command that reaches the line.
     std::function<void(const std::string&)> onWrite;
     // Makes the link vanish (as a pulled USB adapter).
-    void vanish() { lost = true; }
+    void vanish();
 
     // Record.
     std::vector<std::string> writes;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtSerialPort.h"
 
 #include <QFileInfo>
+#include <QTimer>
 #include <QStringList>
 #include <cstdio>
 #include <grp.h>
@@ -29,7 +30,13 @@ QtSerialPort::QtSerialPort(QString deviceOverride, bool traceTraffic)
     : device(std::move(deviceOverride)), trace(traceTraffic)
 {
     clock.start();
-    QObject::connect(&port, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) { onError(e); });
+}
+
+QtSerialPort::~QtSerialPort() = default;
+
+bool QtSerialPort::isOpen() const
+{
+    return port && port->isOpen();
 }
 
 QString QtSerialPort::deviceName() const
@@ -50,67 +57,85 @@ std::string QtSerialPort::portName() const
     return "COM" + std::to_string(portNumber);
 }
 
-void QtSerialPort::setSettings(const std::string& settings)
+void QtSerialPort::setSettings(const std::string& text)
 {
-    const QStringList parts = QString::fromStdString(settings).split(QLatin1Char(','));
-    if (parts.size() != 4)
+    settings = QString::fromStdString(text).split(QLatin1Char(','));
+    if (isOpen())
+        applySettings();
+}
+
+void QtSerialPort::applySettings()
+{
+    if (settings.size() != 4)
         return;
-    port.setBaudRate(parts[0].toInt());
-    const QString parity = parts[1].toUpper();
-    port.setParity(parity == QLatin1String("E") ? QSerialPort::EvenParity
-                       : parity == QLatin1String("O") ? QSerialPort::OddParity
-                                                      : QSerialPort::NoParity);
-    port.setDataBits(static_cast<QSerialPort::DataBits>(parts[2].toInt()));
-    port.setStopBits(parts[3] == QLatin1String("2") ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    port->setBaudRate(settings[0].toInt());
+    const QString parity = settings[1].toUpper();
+    port->setParity(parity == QLatin1String("E") ? QSerialPort::EvenParity
+                        : parity == QLatin1String("O") ? QSerialPort::OddParity
+                                                       : QSerialPort::NoParity);
+    port->setDataBits(static_cast<QSerialPort::DataBits>(settings[2].toInt()));
+    port->setStopBits(settings[3] == QLatin1String("2") ? QSerialPort::TwoStop : QSerialPort::OneStop);
 }
 
 bool QtSerialPort::setPortOpen(bool open)
 {
     if (!open) {
-        if (port.isOpen())
-            port.close();
+        // After a loss the close is already on its way from the event loop.
+        if (isOpen() && !lost)
+            port->close();
         return true;
     }
-    if (port.isOpen())
+    if (isOpen())
         return true;
-    port.setPortName(deviceName());
-    failure.clear();
-    if (!port.open(QIODevice::ReadWrite)) {
-        failure = explainOpenFailure(deviceName(), port.errorString());
-        std::fprintf(stderr, "selvane: %s: %s\n", deviceName().toLocal8Bit().constData(),
-                     failure.toLocal8Bit().constData());
+    // A fresh port object each time: nothing of a vanished device carries over.
+    port = std::make_unique<QSerialPort>();
+    QObject::connect(port.get(), &QSerialPort::errorOccurred, &guard,
+                     [this](QSerialPort::SerialPortError e) { onError(e); });
+    port->setPortName(deviceName());
+    applySettings();
+    if (!port->open(QIODevice::ReadWrite)) {
+        failure = explainOpenFailure(deviceName(), port->errorString());
+        // Said once per reason: a device that stays away is retried on every tick.
+        if (failure != lastReported)
+            std::fprintf(stderr, "selvane: %s: %s\n", deviceName().toLocal8Bit().constData(),
+                         failure.toLocal8Bit().constData());
+        lastReported = failure;
+        port.reset();
         return false;
     }
+    applySettings();
+    lastReported.clear();
+    failure.clear();
     lost = false;
     return true;
 }
 
 void QtSerialPort::setInBufferCount(int count)
 {
-    if (count == 0 && port.isOpen())
-        port.clear(QSerialPort::Input);
+    if (count == 0 && isOpen())
+        port->clear(QSerialPort::Input);
 }
 
 void QtSerialPort::setOutput(const std::string& bytes)
 {
-    if (!port.isOpen() || lost)
+    if (!isOpen() || lost)
         return;
     const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (trace) {
         flushTrace();
         traceBytes("->", data);
     }
-    port.write(data);
+    port->write(data);
     // Hand the bytes to the device now rather than at the next turn of the event loop.
-    port.flush();
+    port->flush();
 }
 
 std::string QtSerialPort::input()
 {
-    if (!port.isOpen() || lost || port.bytesAvailable() <= 0)
+    if (!isOpen() || lost || port->bytesAvailable() <= 0)
         return {};
-    const qint64 most = inputLen > 0 ? inputLen : port.bytesAvailable();
-    const QByteArray data = port.read(most);
+    const qint64 most = inputLen > 0 ? inputLen : port->bytesAvailable();
+    const QByteArray data = port->read(most);
     if (trace) {
         if (readTrace.isEmpty())
             readTraceStart = clock.elapsed();
@@ -124,15 +149,27 @@ std::string QtSerialPort::input()
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)
 {
-    // A vanished device (USB adapter pulled, far end closed) comes as a stream of these: stop at
-    // the first one.
-    if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) && port.isOpen() && !lost) {
-        lost = true;
-        port.close();
-        if (trace)
-            std::fprintf(stderr, "[%10.3f] liaison perdue: %s\n", clock.elapsed() / 1000.0,
-                         port.errorString().toLocal8Bit().constData());
-    }
+    // A vanished device (USB adapter pulled, far end closed) comes as a stream of these: act on
+    // the first one only.
+    if (trace && error != QSerialPort::NoError)
+        std::fprintf(stderr, "[%10.3f] erreur du port %d: %s\n", clock.elapsed() / 1000.0, static_cast<int>(error),
+                     port->errorString().toLocal8Bit().constData());
+    const bool vanished = error == QSerialPort::ResourceError || error == QSerialPort::ReadError
+        || error == QSerialPort::WriteError;
+    if (!vanished || !isOpen() || lost)
+        return;
+    lost = true;
+    if (trace)
+        std::fprintf(stderr, "[%10.3f] liaison perdue: %s\n", clock.elapsed() / 1000.0,
+                     port->errorString().toLocal8Bit().constData());
+    // Close from the event loop, not from inside the port's own notification.
+    QTimer::singleShot(0, &guard, [this] {
+        if (port)
+            port->close();
+        port.reset();
+        if (onLinkLost)
+            onLinkLost();
+    });
 }
 
 void QtSerialPort::flushTrace()

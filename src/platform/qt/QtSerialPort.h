@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <functional>
+#include <memory>
+#include <QStringList>
 
 #include "platform/SerialPort.h"
 
@@ -19,14 +21,15 @@ public:
     // device: the device to use for port 1 (empty: the platform's COM1). trace: log the traffic
     // on standard error.
     explicit QtSerialPort(QString device = {}, bool trace = false);
+    ~QtSerialPort() override;
 
     void setCommPort(int number) override { portNumber = number; }
     int commPort() const override { return portNumber; }
     std::string portName() const override;
     void setSettings(const std::string& settings) override;
     bool setPortOpen(bool open) override;
-    bool portOpen() const override { return port.isOpen(); }
-    int inBufferCount() const override { return static_cast<int>(port.bytesAvailable()); }
+    bool portOpen() const override { return isOpen(); }
+    int inBufferCount() const override { return isOpen() ? static_cast<int>(port->bytesAvailable()) : 0; }
     void setInBufferCount(int count) override;
     void setInputLen(int length) override { inputLen = length; }
     void setOutput(const std::string& bytes) override;
@@ -39,11 +42,16 @@ public:
     QString deviceName() const;
 
 private:
+    bool isOpen() const;
+    void applySettings();
     void onError(QSerialPort::SerialPortError error);
     void traceBytes(const char* direction, const QByteArray& bytes, qint64 atMs = -1);
     void flushTrace();
 
-    QSerialPort port;
+    QObject guard; // owns deferred calls, so none runs after this port is gone
+    std::unique_ptr<QSerialPort> port;
+    QStringList settings;
+    QString lastReported;
     QString device;
     bool trace;
     QElapsedTimer clock;
