@@ -148,7 +148,15 @@ private slots:
         form->Timerconsult.setEnabled(false);
         setField("EdtADréfHrs", "18");
         setField("EdtDECréfDeg", "+20");
+        // The window answers while the mount slews: a spin click inside the wait steps its field.
+        simulator->setSlewRateDegPerSec(150.0);
+        bool steppedDuringSlew = false;
+        QTimer::singleShot(150, this, [&] {
+            QTest::mouseClick(find("UpDownDECmin")->findChild<QToolButton*>(QStringLiteral("haut")), Qt::LeftButton);
+            steppedDuringSlew = simulator->slewing() && find<QLineEdit>("EdtDECréfMin")->text() == QStringLiteral("1");
+        });
         click("BtnGOTO");
+        QVERIFY(steppedDuringSlew);
         QVERIFY(waitForCommands(7));
         const auto commands = withoutQueries(simulator->commands());
         QCOMPARE(commands.size(), std::size_t{7});

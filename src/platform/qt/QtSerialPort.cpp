@@ -23,6 +23,11 @@ QString explainOpenFailure(const QString& device, const QString& qtReason)
                                  "périphérique (sudo usermod -aG %1 $USER, puis se reconnecter)")
             .arg(group);
     }
+    // Qt keeps a lock file per device; one left behind by a program that was killed looks the same.
+    if (qtReason.contains(QLatin1String("lock"), Qt::CaseInsensitive))
+        return QString::fromUtf8("déjà utilisé par un autre programme (%1 ; si aucun ne tourne, un fichier "
+                                 "LCK.. resté dans /run/lock peut être supprimé)")
+            .arg(qtReason);
     return QString::fromUtf8("déjà utilisé par un autre programme (%1)").arg(qtReason);
 }
 
