@@ -72,12 +72,11 @@ private:
     bool viderAvantRequête = false;
 
 public:
-
     // ---- Coordinates (coords/) ----
     static std::string Transhms(float angle);
     static std::string TransDegMinSec(float angle);
     static std::string zero(std::int16_t longueur);
-    // Empty text when the count does not fit (see cibleDansLesLimites).
+    // Empty text when the count does not fit (compteCibleAD / compteCibleDEC say nothing then).
     static std::string get_ADH_ADL(double ADangle);
     static std::string get_DECH_DECL(float& DECangle);
     static std::optional<std::int32_t> compteCibleAD(double ADangle);
@@ -109,7 +108,6 @@ private:
     bool gotoEnCours = false;
 
 public:
-
     // ---- Manual motion (motion/) ----
     void btnNord_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void btnSud_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
@@ -154,7 +152,6 @@ private:
     void pasChamp(platform::TextBox& champ, int pas, double seuil, const char* valeurBouclée);
 
 public:
-
     // ---- Fields of the window ----
     double positionAD = 0;
     std::int32_t positionDEC = 0;
@@ -164,7 +161,6 @@ public:
     float TempsGOTO = 0;
     std::string Vitesse = ":RS# ";
 
-public:
     // ---- Controls ----
     platform::Label& affalpha;
     platform::Label& affdelta;

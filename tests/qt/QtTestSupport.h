@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QSocketNotifier>
 #include <QTest>
 #include <QWidget>
@@ -182,6 +183,28 @@ private:
     std::vector<QByteArray> repliesR;
     std::vector<QByteArray> repliesD;
     qsizetype scanned = 0;
+};
+
+// The built program started by a test, under the offscreen platform, and killed whatever happens
+// in the test (after a failed open it waits on a message box that nobody will answer).
+struct RunningProgram {
+    QProcess process;
+    RunningProgram()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+    }
+    ~RunningProgram() { stop(); }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+    void stop()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
 };
 
 // Thrown where the program would end at once: a test must never leave the process there.

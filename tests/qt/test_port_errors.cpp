@@ -18,36 +18,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "QtTestSupport.h"
 #include "platform/qt/QtSerialPort.h"
 
 using platform::qt::explainOpenFailure;
 
 namespace {
 
-QProcessEnvironment offscreen()
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
-
-// A started program, killed whatever happens in the test: after a failed open it waits on a
-// message box that nobody will answer.
-struct Running {
-    QProcess process;
-    Running()
-    {
-        process.setProcessEnvironment(offscreen());
-        process.setReadChannel(QProcess::StandardError);
-    }
-    ~Running() { stop(); }
-    void stop()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
+// The program on a device, read from its standard error.
+struct Running : testsupport::RunningProgram {
+    Running() { process.setReadChannel(QProcess::StandardError); }
     void start(const QString& device) { process.start(QStringLiteral(SELVANE_BINARY), {QStringLiteral("--port"), device}); }
 
     // Standard error until the line about `device` comes (the program's "selvane: DEVICE: why"),

@@ -17,24 +17,7 @@ using testsupport::Rig;
 
 namespace {
 
-QProcessEnvironment offscreen()
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
-
-// Stops a started program whatever happens in the test.
-struct Running {
-    QProcess process;
-    ~Running()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
-};
+using Running = testsupport::RunningProgram;
 
 } // namespace
 
@@ -63,7 +46,6 @@ void TestSerialPty::helpAndVersion()
     QFETCH(QString, option);
     QFETCH(QString, expected);
     Running run;
-    run.process.setProcessEnvironment(offscreen());
     run.process.start(QStringLiteral(SELVANE_BINARY), {option});
     QVERIFY2(run.process.waitForFinished(10000), "the program did not end");
     QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
@@ -76,7 +58,6 @@ void TestSerialPty::programQueriesOverThePty()
 {
     Pty pty;
     Running run;
-    run.process.setProcessEnvironment(offscreen());
     run.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer sinceStart;
     sinceStart.start();
