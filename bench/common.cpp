@@ -191,6 +191,25 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args, in
     return pid;
 }
 
+namespace {
+std::string self = "/proc/self/exe";
+}
+
+void setSelfPath(const char* argv0)
+{
+    if (argv0 == nullptr || std::strchr(argv0, '/') == nullptr)
+        return;
+    if (char* resolved = realpath(argv0, nullptr)) {
+        self = resolved;
+        std::free(resolved);
+    }
+}
+
+const std::string& selfPath()
+{
+    return self;
+}
+
 SimChild::SimChild(const SimSettings& settings)
 {
     int in[2];
@@ -212,7 +231,7 @@ SimChild::SimChild(const SimSettings& settings)
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    const int rc = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
+    const int rc = posix_spawn(&pid, selfPath().c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)
         fail(std::string("cannot start the simulator: ") + std::strerror(rc));

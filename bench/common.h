@@ -83,6 +83,11 @@ private:
 // The child's side: returns the process exit code.
 int runSimChild(int argc, char** argv);
 
+// This benchmark program, for starting it again in another mode (set from argv[0] by main; under
+// valgrind /proc/self/exe would name valgrind itself).
+void setSelfPath(const char* argv0);
+const std::string& selfPath();
+
 // Spawns a program with the given arguments; stdout and stderr go where the fds say (-1: /dev/null).
 pid_t spawn(const std::string& program, const std::vector<std::string>& args, int stdoutFd, int stderrFd,
             const std::vector<std::string>& extraEnv = {});

@@ -144,7 +144,7 @@ int runAll(const Sizes& sizes, const std::vector<std::string>& only)
         if (sizes.smoke)
             args.emplace_back("--smoke");
         const double t0 = bench::now();
-        const pid_t pid = bench::spawn("/proc/self/exe", args, out[1], STDERR_FILENO);
+        const pid_t pid = bench::spawn(bench::selfPath(), args, out[1], STDERR_FILENO);
         ::close(out[1]);
         std::string text;
         char buffer[4096];
@@ -194,6 +194,7 @@ int runAll(const Sizes& sizes, const std::vector<std::string>& only)
 
 int main(int argc, char** argv)
 {
+    bench::setSelfPath(argv[0]);
     if (argc >= 2 && std::strcmp(argv[1], "sim-child") == 0)
         return bench::runSimChild(argc, argv);
 

@@ -183,6 +183,7 @@ struct Figures {
     int wrongShown = 0;
     int wrongAfterMalformed = 0; // one half from this query, the other kept from before
     int wrongFromImplausible = 0; // a corrupted reply that decodes, though not of the controller's form
+    int wrongFromStale = 0; // a late reply taken as the answer to a later command
     int falseFromPlausible = 0; // a reply corrupted into another valid one: not counted as wrong
     int plannedLate = 0;
     int strayBursts = 0;
@@ -310,6 +311,10 @@ int main(int argc, char** argv)
     std::string shownDelta = form.affdelta.caption();
     std::vector<Position> earlier {mount}; // recent positions, for telling stale replies
     int reported = 0;
+    // The previous query, for telling where a stale reply came from.
+    std::vector<std::string> previousLines;
+    std::int64_t previousTookMs = 0;
+    std::int64_t previousGapMs = 0;
 
     for (int q = 1; q <= settings.queries; ++q) {
         // Half the time the mount is somewhere else, so that one reply is told from another: right
@@ -358,6 +363,7 @@ int main(int argc, char** argv)
             lines.push_back(log->document()->findBlockByNumber(b).text().toStdString());
         bool anyMalformed = false;
         bool anyImplausible = false;
+        bool anyStale = false;
         bool anyPlausible = false;
         int trueReplies = 0;
         for (const std::string& line : lines) {
@@ -385,7 +391,26 @@ int main(int argc, char** argv)
             case Reply::True: ++trueReplies; break;
             case Reply::Missing: ++fig.timeouts; break;
             case Reply::Malformed: ++fig.malformed; anyMalformed = true; break;
-            case Reply::Stale: ++fig.stale; break;
+            case Reply::Stale:
+                ++fig.stale;
+                anyStale = true;
+                if (settings.verbose) {
+                    std::fprintf(stderr, "query %d: stale reply {%s} after a query of %lld ms, then %lld ms to the next:",
+                                 q, line.c_str(), static_cast<long long>(previousTookMs),
+                                 static_cast<long long>(previousGapMs));
+                    for (const auto& l : previousLines)
+                        std::fprintf(stderr, " {%s}", l.c_str());
+                    std::fprintf(stderr, "\n");
+                    if (fig.stale == 1) {
+                        // The line as the controller saw it, up to the first stale reply.
+                        const auto trace = controller.trace();
+                        for (std::size_t t = trace.size() > 40 ? trace.size() - 40 : 0; t < trace.size(); ++t)
+                            std::fprintf(stderr, "  %12.3f ms %s %s\n", trace[t].timeMs,
+                                         trace[t].direction == sim::Direction::Received ? "<-" : "->",
+                                         sim::printable(trace[t].bytes).c_str());
+                    }
+                }
+                break;
             case Reply::Implausible: ++fig.implausible; anyImplausible = true; break;
             case Reply::Plausible: ++fig.plausible; anyPlausible = true; break;
             }
@@ -402,7 +427,9 @@ int main(int argc, char** argv)
             ++fig.falseFromPlausible;
         } else if (!truth && !unchanged) {
             ++fig.wrongShown;
-            if (anyImplausible)
+            if (anyStale)
+                ++fig.wrongFromStale;
+            else if (anyImplausible)
                 ++fig.wrongFromImplausible;
             else if (anyMalformed)
                 ++fig.wrongAfterMalformed;
@@ -422,9 +449,13 @@ int main(int argc, char** argv)
         // after it, and a query starts by discarding what waits after a time-out.
         const bool timedOut = std::any_of(lines.begin(), lines.end(),
                                           [](const std::string& l) { return l.find("pas de réponse") != std::string::npos; });
+        previousLines = lines;
+        previousTookMs = tookMs;
+        previousGapMs = 0;
         if (timedOut && !settings.eager) {
             const std::int64_t elapsed = system.monotonicMs() - startMs;
             passWindowTime((elapsed / TickMs + 1) * TickMs - elapsed, settings.speed);
+            previousGapMs = system.monotonicMs() - startMs - elapsed;
         }
 
         if (q % ClearEvery == 0) {
@@ -466,6 +497,7 @@ int main(int argc, char** argv)
     std::printf("  %-46s %10d\n", "queries longer than two time limits", fig.overLimit);
     std::printf("  %-46s %10d\n", "WRONG POSITIONS SHOWN", fig.wrongShown);
     std::printf("  %-46s %10d\n", "  of which: one half kept after a malformed reply", fig.wrongAfterMalformed);
+    std::printf("  %-46s %10d\n", "  of which: a late reply read for a later query", fig.wrongFromStale);
     std::printf("  %-46s %10d\n", "  of which: an implausible reply was decoded", fig.wrongFromImplausible);
     std::printf("  %-46s %10d\n", "false positions from plausible corruptions", fig.falseFromPlausible);
     std::printf("  %-46s %7.1f MB\n", "memory (VmRSS) at start", startMb);

@@ -251,10 +251,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::connectTo(frmTKR52princ& f)
 {
     form = &f;
+    // Each connection holds its own copy of the form's address: nothing refers back to this frame.
+    frmTKR52princ* const target = &f;
     auto child = [this](const char* n) { return findChild<QWidget*>(QString::fromUtf8(n)); };
     auto click = [&](const char* n, auto handler) {
         connect(static_cast<QAbstractButton*>(child(n)), &QAbstractButton::clicked, this,
-                [this, handler] { (form->*handler)(); });
+                [target, handler] { (target->*handler)(); });
     };
     click("BTN_ask", &frmTKR52princ::BTN_ask_Click);
     click("Btn_récup_clipboard", &frmTKR52princ::Btn_récup_clipboard_Click);
@@ -265,7 +267,7 @@ void MainWindow::connectTo(frmTKR52princ& f)
 
     auto option = [&](const char* n, std::int16_t index, void (frmTKR52princ::*handler)(std::int16_t)) {
         connect(static_cast<QAbstractButton*>(child(n)), &QAbstractButton::clicked, this,
-                [this, handler, index] { (form->*handler)(index); });
+                [target, handler, index] { (target->*handler)(index); });
     };
     option("OptVitesselente", 0, &frmTKR52princ::OptVitesselente_Click);
     option("OptVitessecentrage", 1, &frmTKR52princ::OptVitessecentrage_Click);
@@ -275,8 +277,8 @@ void MainWindow::connectTo(frmTKR52princ& f)
     using Mouse = void (frmTKR52princ::*)(std::int16_t, std::int16_t, float, float);
     auto direction = [&](const char* n, Mouse down, Mouse up) {
         auto* b = static_cast<DirectionButton*>(child(n));
-        connect(b, &DirectionButton::movePressed, this, [this, down] { (form->*down)(1, 0, 0, 0); });
-        connect(b, &DirectionButton::moveReleased, this, [this, up] { (form->*up)(1, 0, 0, 0); });
+        connect(b, &DirectionButton::movePressed, this, [target, down] { (target->*down)(1, 0, 0, 0); });
+        connect(b, &DirectionButton::moveReleased, this, [target, up] { (target->*up)(1, 0, 0, 0); });
     };
     direction("btnNord", &frmTKR52princ::btnNord_MouseDown, &frmTKR52princ::btnNord_MouseUp);
     direction("btnSud", &frmTKR52princ::btnSud_MouseDown, &frmTKR52princ::btnSud_MouseUp);
@@ -285,8 +287,8 @@ void MainWindow::connectTo(frmTKR52princ& f)
 
     auto spin = [&](const char* n, void (frmTKR52princ::*up)(), void (frmTKR52princ::*down)()) {
         auto* arrows = static_cast<SpinArrows*>(child(n));
-        connect(arrows, &SpinArrows::upClicked, this, [this, up] { (form->*up)(); });
-        connect(arrows, &SpinArrows::downClicked, this, [this, down] { (form->*down)(); });
+        connect(arrows, &SpinArrows::upClicked, this, [target, up] { (target->*up)(); });
+        connect(arrows, &SpinArrows::downClicked, this, [target, down] { (target->*down)(); });
     };
     spin("UpDownADHrs", &frmTKR52princ::UpDownADHrs_UpClick, &frmTKR52princ::UpDownADHrs_DownClick);
     spin("UpDownADMin", &frmTKR52princ::UpDownADMin_UpClick, &frmTKR52princ::UpDownADMin_DownClick);
@@ -295,7 +297,7 @@ void MainWindow::connectTo(frmTKR52princ& f)
     spin("UpDownDECmin", &frmTKR52princ::UpDownDECmin_UpClick, &frmTKR52princ::UpDownDECmin_DownClick);
     spin("UpDownDECsec", &frmTKR52princ::UpDownDECsec_UpClick, &frmTKR52princ::UpDownDECsec_DownClick);
 
-    connect(consultTimer, &QTimer::timeout, this, [this] { form->Timerconsult_Timer(); });
+    connect(consultTimer, &QTimer::timeout, this, [target] { target->Timerconsult_Timer(); });
 }
 
 } // namespace platform::qt
