@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -127,9 +128,10 @@ std::string verdict(bool met)
 
 std::string fixed(double value, int decimals)
 {
+    // Not printf: the window's modes run under the user's locale, and the table keeps "." whatever it is.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("?");
 }
 
 std::string grouped(long long value)
@@ -216,7 +218,7 @@ SimChild::SimChild(const SimSettings& settings)
     int out[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
         fail("pipe failed");
-    std::vector<std::string> args{"sim-child", "--slew", std::to_string(settings.slewDegPerSec), "--reply-delay",
+    std::vector<std::string> args{"sim-child", "--slew", fixed(settings.slewDegPerSec, 6), "--reply-delay",
                                   std::to_string(settings.replyDelayMs)};
     if (settings.silent)
         args.emplace_back("--silent");

@@ -66,10 +66,10 @@ Sizes smokeSizes(Sizes s)
 
 std::vector<std::string> sizeArgs(const Sizes& s)
 {
-    return {"--wait-seconds", std::to_string(s.waitSeconds), "--queries", std::to_string(s.queries),
+    return {"--wait-seconds", bench::fixed(s.waitSeconds, 3), "--queries", std::to_string(s.queries),
             "--night-lines", std::to_string(s.nightLines), "--log-lines", std::to_string(s.logBigLines),
             "--log-samples", std::to_string(s.logSamples), "--runs", std::to_string(s.startRuns),
-            "--idle-seconds", std::to_string(s.idleSeconds), "--program", s.program};
+            "--idle-seconds", bench::fixed(s.idleSeconds, 3), "--program", s.program};
 }
 
 // Characters shown, for lining up columns of UTF-8 text.

@@ -119,6 +119,8 @@ int runStartup(const Sizes& sizes)
         int slave = -1;
         if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
             fail("openpty failed");
+        fcntl(master, F_SETFD, FD_CLOEXEC);
+        fcntl(slave, F_SETFD, FD_CLOEXEC);
         const std::string device = ttyname(slave);
         Launch l = launch(sizes.program, device);
         waitUntilIdle(l);
