@@ -26,6 +26,8 @@ bool estChiffre(char c)
 
 // Significant digits a stepped field keeps.
 constexpr int ChiffresSignificatifs = 15;
+// Enough digits for any double to read back as itself.
+constexpr int ChiffresRoundTrip = 17;
 // Decimal exponents written in plain form; beyond them the text would be absurdly long.
 constexpr int ExposantPlainMin = -5;
 constexpr int ExposantPlainMax = 14;
@@ -100,7 +102,8 @@ std::optional<double> lireNombreLocal(std::string_view texte, std::string_view s
 // a fraction after the locale's separator, at most 15 significant digits; an exponent
 // ("1E+20", "1,5E-07") only for magnitudes the plain form would spell out at length.
 // The text reads back with lireNombreLocal.
-std::string écrireNombreLocal(double valeur, std::string_view séparateur)
+std::string écrireNombreLocal(double valeur, std::string_view séparateur,
+                              int chiffresSignificatifs = ChiffresSignificatifs)
 {
     if (séparateur.empty())
         séparateur = ".";
@@ -110,7 +113,7 @@ std::string écrireNombreLocal(double valeur, std::string_view séparateur)
     // "-d.dddddddddddddde-xx", independent of the C locale.
     std::array<char, 64> tampon{};
     const auto [fin, erreur] = std::to_chars(tampon.data(), tampon.data() + tampon.size(), valeur,
-                                             std::chars_format::scientific, ChiffresSignificatifs - 1);
+                                             std::chars_format::scientific, chiffresSignificatifs - 1);
     if (erreur != std::errc())
         return "0";
     std::string_view scientifique(tampon.data(), static_cast<std::size_t>(fin - tampon.data()));
@@ -424,7 +427,11 @@ std::optional<std::string> frmTKR52princ::pasSpin(std::string_view text, int pas
     // Equality, not a range: a value already out of range or with a fraction just moves on.
     if (résultat == seuil)
         return std::string(valeurBouclée);
-    return écrireNombreLocal(résultat, séparateurDécimal);
+    std::string texte = écrireNombreLocal(résultat, séparateurDécimal);
+    // Rounded to 15 digits, the largest doubles would read back as too large: write them whole.
+    if (!lireNombreLocal(texte, séparateurDécimal))
+        texte = écrireNombreLocal(résultat, séparateurDécimal, ChiffresRoundTrip);
+    return texte;
 }
 
 void frmTKR52princ::pasChamp(platform::TextBox& champ, int pas, double seuil, const char* valeurBouclée)
