@@ -62,6 +62,9 @@ private:
     // the wait is over. Ends with Délai when limiteMs have passed.
     template <class OnChar>
     FinAttente attendreLigne(std::int64_t limiteMs, OnChar&& onChar);
+    // Discards what comes on the line until it has been quiet a moment (after a reply time-out);
+    // false when the link was lost meanwhile.
+    bool attendreLigneCalme();
     // Reopens the port after a loss; true when the line is back.
     bool rétablirLiaison();
     int profondeurAttente = 0;

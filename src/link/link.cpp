@@ -75,6 +75,24 @@ bool frmTKR52princ::rétablirLiaison()
     return true;
 }
 
+bool frmTKR52princ::attendreLigneCalme()
+{
+    const std::int64_t fin = système.monotonicMs() + link_texts::DélaiRéponsePositionMs;
+    for (;;) {
+        MSComm1.setInBufferCount(0);
+        const auto attente = attendreLigne(link_texts::SilenceAvantRequêteMs, [](char) { return true; });
+        if (attente == FinAttente::Délai)
+            return true;
+        if (attente == FinAttente::LiaisonPerdue)
+            return false;
+        if (système.monotonicMs() >= fin) {
+            // A line that never falls quiet: go on, the reader skips to the next ":".
+            MSComm1.setInBufferCount(0);
+            return true;
+        }
+    }
+}
+
 std::string frmTKR52princ::Message_recu()
 {
     bool aDeuxPoints = false;
@@ -142,8 +160,9 @@ void frmTKR52princ::Timerconsult_Timer()
     if (coupée && !rétablirLiaison())
         return;
     if (viderAvantRequête) {
-        MSComm1.setInBufferCount(0);
         viderAvantRequête = false;
+        if (!attendreLigneCalme())
+            return;
     }
 
     envoyer(link_texts::DemandeAD);

@@ -14,6 +14,9 @@ inline constexpr const char* LiaisonRétablie = "Liaison série rétablie";
 inline constexpr const char* CommandesPerdues = "Liaison série perdue : commandes non envoyées";
 // A position reply that has not ended with its "#" this long after its command is given up.
 inline constexpr std::int64_t DélaiRéponsePositionMs = 2000;
+// After a time-out, the line must stay quiet this long before the next query, so that the late
+// reply is not taken for the next one; the quiet is not awaited longer than the reply limit.
+inline constexpr std::int64_t SilenceAvantRequêteMs = 500;
 // More characters than this before the "#" make a reply malformed.
 inline constexpr std::size_t LongueurMaxChamps = 32;
 // A reply is not collected beyond this many characters (the line is garbled).

@@ -133,6 +133,16 @@ TEST_F(Query, LateReplyIsNotTakenForTheNextOne)
     EXPECT_EQ(p.port.writes.back(), ":D#");
 }
 
+TEST_F(Query, LateReplyArrivingJustAfterTheNextTickIsNotTakenEither)
+{
+    f.Timerconsult_Timer(); // times out at 2 s
+    // The late reply comes 100 ms into the next query: the line is let fall quiet first.
+    p.system.at(p.system.nowMs + 100, [this] { p.port.arrive(":+017,+05107#"); });
+    query(":+008,+18944#", ":+002,-11072#");
+    EXPECT_EQ(alpha(), " 12h 0m 0s");
+    EXPECT_EQ(p.port.writes, (std::vector<std::string>{":R#", ":R#", ":D#"}));
+}
+
 TEST_F(Query, DeclinationTimeOutLeavesBothLabels)
 {
     answer({{":R#", ":+008,+18944#"}});
