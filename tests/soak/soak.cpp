@@ -3,10 +3,12 @@
 // corrupted, random reply delays up to and now and then past the reply time limit. The window's clock
 // runs faster than real time so that the time limits pass quickly; its waits still sleep.
 //
-// After every query the two labels must show the mount's true position or what they showed before:
-// never the halves of two different positions, never a declination read as a right ascension. A reply
-// corrupted into another reply the controller could have sent (a digit into another digit) cannot be
-// told from a true one, the line having no checksum: what it shows is counted apart, not as wrong.
+// After every query each label must show its axis's true position, what it showed before, or the last
+// true reading of that axis (a malformed reply keeps its own field and the query goes on, so one label
+// may move while the other stays): never a reply taken for another one, never a declination read as a
+// right ascension. A reply corrupted into another one the protocol allows (a digit into another digit,
+// a sign into a digit) cannot be told from a true one, the line having no checksum: what it shows is
+// counted apart, not as wrong.
 // Memory is read at the start, after the first 1,000 queries and at the end; the log box is emptied
 // every 1,000 queries so that its own text is not counted.
 //
@@ -309,6 +311,10 @@ int main(int argc, char** argv)
     const double startCpu = cpuSeconds();
     std::string shownAlpha = form.affalpha.caption();
     std::string shownDelta = form.affdelta.caption();
+    // The last true reading of each axis: a query whose other reply failed keeps it in the
+    // window's position fields, and a later query shows it.
+    std::string readAlpha = shownAlpha;
+    std::string readDelta = shownDelta;
     std::vector<Position> earlier {mount}; // recent positions, for telling stale replies
     int reported = 0;
     // The previous query, for telling where a stale reply came from.
@@ -388,7 +394,10 @@ int main(int argc, char** argv)
                         kind = Reply::Stale;
             }
             switch (kind) {
-            case Reply::True: ++trueReplies; break;
+            case Reply::True:
+                ++trueReplies;
+                (ra ? readAlpha : readDelta) = ra ? mount.alpha() : mount.delta();
+                break;
             case Reply::Missing: ++fig.timeouts; break;
             case Reply::Malformed: ++fig.malformed; anyMalformed = true; break;
             case Reply::Stale:
@@ -423,8 +432,8 @@ int main(int argc, char** argv)
         const std::string delta = form.affdelta.caption();
         // Each label on its own: a malformed reply keeps its own field and the query goes on, so
         // one label may move while the other keeps what it showed.
-        const bool alphaRight = alpha == mount.alpha() || alpha == shownAlpha;
-        const bool deltaRight = delta == mount.delta() || delta == shownDelta;
+        const bool alphaRight = alpha == mount.alpha() || alpha == shownAlpha || alpha == readAlpha;
+        const bool deltaRight = delta == mount.delta() || delta == shownDelta || delta == readDelta;
         const bool right = alphaRight && deltaRight;
         // A reply corrupted into one the protocol allows cannot be told from a true one.
         if (!right && (anyPlausible || anyImplausible) && !anyStale) {
