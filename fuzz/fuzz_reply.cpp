@@ -177,8 +177,9 @@ void runWindow(std::string_view input)
         f.Timerconsult_Timer();
 
         FUZZ_CHECK(!f.attenteEnCours(), "a wait is still marked as running");
-        // No query outlasts its two time limits.
-        FUZZ_CHECK(p.system.nowMs - startMs <= 2 * link_texts::DélaiRéponsePositionMs,
+        // No query outlasts its time limits: two replies, and after a time-out as long again for the
+        // line to fall quiet before and between them.
+        FUZZ_CHECK(p.system.nowMs - startMs <= 5 * link_texts::DélaiRéponsePositionMs,
                    std::to_string(p.system.nowMs - startMs) + " ms");
         // The log only grows at the top: one line per reply or missing reply.
         const std::string& log = p.log.content;
@@ -191,23 +192,28 @@ void runWindow(std::string_view input)
         const auto replyAD = loggedReply(lines[0], link_texts::PréfixeAD);
         const auto replyDEC = lines.size() == 2 ? loggedReply(lines[1], link_texts::PréfixeDEC) : std::nullopt;
         FUZZ_CHECK(lines.size() == 1 || replyAD, "a declination query after a missing reply");
+        // After a time-out, a query that finds another reply coming behind the one it read drops
+        // what it read: that reply answered an earlier command.
+        const bool droppedLate = (replyAD && lines.size() == 1) || (replyDEC && alpha.writes == writesBefore);
 
         // Only the two queries go out, the second only after an answer to the first.
         const std::vector<std::string> sent(p.port.writes.begin() + static_cast<std::ptrdiff_t>(commandsBefore),
                                             p.port.writes.end());
-        const std::vector<std::string> expected = replyAD ? std::vector<std::string>{":R#", ":D#"}
-                                                          : std::vector<std::string>{":R#"};
+        const std::vector<std::string> expected = replyAD && lines.size() == 2
+            ? std::vector<std::string>{":R#", ":D#"}
+            : std::vector<std::string>{":R#"};
         FUZZ_CHECK(sent == expected, "commands written: " + std::to_string(sent.size()));
 
         // A position changes only to what its own reply says.
-        const double ad = replyAD ? W::compteAD(*replyAD).value_or(positionADBefore) : positionADBefore;
-        const std::int32_t dec = replyDEC ? W::compteDEC(*replyDEC).value_or(positionDECBefore) : positionDECBefore;
+        const double ad = replyAD && !droppedLate ? W::compteAD(*replyAD).value_or(positionADBefore) : positionADBefore;
+        const std::int32_t dec
+            = replyDEC && !droppedLate ? W::compteDEC(*replyDEC).value_or(positionDECBefore) : positionDECBefore;
         FUZZ_CHECK(f.positionAD == ad, replyAD.value_or("-"));
         FUZZ_CHECK(f.positionDEC == dec, replyDEC.value_or("-"));
 
         // Both labels are written together, once both replies are in, and show the positions.
         FUZZ_CHECK(alpha.writes == delta.writes, "one label written without the other");
-        if (replyDEC) {
+        if (replyDEC && !droppedLate) {
             FUZZ_CHECK(alpha.writes == writesBefore + 1, "query complete but labels not written");
             FUZZ_CHECK(alpha.captionText == W::texteAD(f.positionAD), alpha.captionText);
             FUZZ_CHECK(delta.captionText == W::texteDEC(f.positionDEC), delta.captionText);

@@ -62,16 +62,17 @@ private:
     // the wait is over. Ends with Délai when limiteMs have passed.
     template <class OnChar>
     FinAttente attendreLigne(std::int64_t limiteMs, OnChar&& onChar);
-    // Discards what comes on the line until it has been quiet a moment (after a reply time-out);
-    // false when the link was lost meanwhile.
-    bool attendreLigneCalme();
+    // Discards what comes on the line until it has been quiet for silenceMs (at most the reply
+    // time limit): says whether anything had to be discarded, or the link was lost meanwhile.
+    enum class Calme { Silencieuse, Vidé, LiaisonPerdue };
+    Calme attendreLigneCalme(std::int64_t silenceMs);
     // Reopens the port after a loss; true when the line is back.
     bool rétablirLiaison();
     int profondeurAttente = 0;
     FinAttente dernièreFinLecture = FinAttente::Atteint;
     bool coupée = false;
     bool commandesPerduesSignalées = false;
-    // After a reply time-out the next query first discards what is waiting on the line.
+    // After a reply time-out the line is suspect until a query goes through cleanly.
     bool viderAvantRequête = false;
 
 public:

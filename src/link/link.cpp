@@ -75,22 +75,25 @@ bool frmTKR52princ::rétablirLiaison()
     return true;
 }
 
-bool frmTKR52princ::attendreLigneCalme()
+frmTKR52princ::Calme frmTKR52princ::attendreLigneCalme(std::int64_t silenceMs)
 {
     const std::int64_t fin = système.monotonicMs() + link_texts::DélaiRéponsePositionMs;
+    bool vidé = MSComm1.inBufferCount() > 0;
     for (;;) {
         MSComm1.setInBufferCount(0);
-        const auto attente = attendreLigne(link_texts::SilenceAvantRequêteMs, [](char) { return true; });
+        const auto attente = attendreLigne(silenceMs, [](char) { return true; });
         if (attente == FinAttente::Délai)
-            return true;
+            break;
         if (attente == FinAttente::LiaisonPerdue)
-            return false;
+            return Calme::LiaisonPerdue;
+        vidé = true;
         if (système.monotonicMs() >= fin) {
             // A line that never falls quiet: go on, the reader skips to the next ":".
             MSComm1.setInBufferCount(0);
-            return true;
+            break;
         }
     }
+    return vidé ? Calme::Vidé : Calme::Silencieuse;
 }
 
 std::string frmTKR52princ::Message_recu()
@@ -159,11 +162,24 @@ void frmTKR52princ::Timerconsult_Timer()
     // While the device is gone, each tick tries it again.
     if (coupée && !rétablirLiaison())
         return;
-    if (viderAvantRequête) {
-        viderAvantRequête = false;
-        if (!attendreLigneCalme())
-            return;
-    }
+    // After a time-out the line is suspect until a query goes through with nothing arriving
+    // between its replies: a late reply must never be taken for the answer to a later command.
+    const bool méfiance = viderAvantRequête;
+    if (méfiance && attendreLigneCalme(link_texts::SilenceAvantRequêteMs) == Calme::LiaisonPerdue)
+        return;
+    const double positionADAvant = positionAD;
+    const std::int32_t positionDECAvant = positionDEC;
+    auto répliqueDécalée = [&] {
+        if (!méfiance)
+            return false;
+        const Calme calme = attendreLigneCalme(link_texts::SilenceEntreRéponsesMs);
+        if (calme == Calme::Silencieuse)
+            return false;
+        // Another reply came after the one we took: that one answered an earlier command.
+        positionAD = positionADAvant;
+        positionDEC = positionDECAvant;
+        return true;
+    };
 
     envoyer(link_texts::DemandeAD);
     const std::string réponseAD = Message_recu();
@@ -177,6 +193,8 @@ void frmTKR52princ::Timerconsult_Timer()
     edtsaisie.addLine(link_texts::PréfixeAD + réponseAD);
     if (const auto compte = compteAD(réponseAD))
         positionAD = *compte;
+    if (répliqueDécalée())
+        return;
 
     envoyer(link_texts::DemandeDEC);
     const std::string réponseDEC = Message_recu();
@@ -190,6 +208,9 @@ void frmTKR52princ::Timerconsult_Timer()
     edtsaisie.addLine(link_texts::PréfixeDEC + réponseDEC);
     if (const auto compte = compteDEC(réponseDEC))
         positionDEC = *compte;
+    if (répliqueDécalée())
+        return;
+    viderAvantRequête = false;
 
     affalpha.setCaption(get_AD());
     affdelta.setCaption(get_DEC());

@@ -17,6 +17,9 @@ inline constexpr std::int64_t DélaiRéponsePositionMs = 2000;
 // After a time-out, the line must stay quiet this long before the next query, so that the late
 // reply is not taken for the next one; the quiet is not awaited longer than the reply limit.
 inline constexpr std::int64_t SilenceAvantRequêteMs = 500;
+// While the line is suspect, nothing may arrive this long after a reply (a reply at 9600 baud
+// takes some 15 ms on the line).
+inline constexpr std::int64_t SilenceEntreRéponsesMs = 150;
 // More characters than this before the "#" make a reply malformed.
 inline constexpr std::size_t LongueurMaxChamps = 32;
 // A reply is not collected beyond this many characters (the line is garbled).

@@ -143,6 +143,27 @@ TEST_F(Query, LateReplyArrivingJustAfterTheNextTickIsNotTakenEither)
     EXPECT_EQ(p.port.writes, (std::vector<std::string>{":R#", ":R#", ":D#"}));
 }
 
+TEST_F(Query, AfterATimeOutALineOneReplyBehindIsCaughtAndLeftBehind)
+{
+    f.Timerconsult_Timer(); // times out at 2 s
+    // The late reply lands just after the next :R#, the true one right behind it.
+    const std::int64_t next = p.system.nowMs + link_texts::SilenceAvantRequêteMs;
+    p.system.at(next + 100, [this] { p.port.arrive(":+017,+05107#"); });
+    p.system.at(next + 110, [this] { p.port.arrive(":+008,+18944#"); });
+    f.Timerconsult_Timer();
+    EXPECT_EQ(alpha(), "00h 00m 00s") << "a query that read a reply too late shows nothing";
+    EXPECT_EQ(f.positionAD, 0);
+    EXPECT_EQ(p.port.writes, (std::vector<std::string>{":R#", ":R#"}));
+
+    query(":+008,+18944#", ":+002,-11072#");
+    EXPECT_EQ(alpha(), " 12h 0m 0s");
+    EXPECT_EQ(delta(), " 45° 0' 0\"");
+    const auto writes = p.port.writes.size();
+    query(":+000,+15232#", ":+002,-11072#"); // trusted again: no more waiting for silence
+    EXPECT_EQ(alpha(), " 1h 0m 0s");
+    EXPECT_EQ(p.port.writes.size(), writes + 2);
+}
+
 TEST_F(Query, DeclinationTimeOutLeavesBothLabels)
 {
     answer({{":R#", ":+008,+18944#"}});
