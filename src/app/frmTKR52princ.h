@@ -69,7 +69,6 @@ private:
     // Reopens the port after a loss; true when the line is back.
     bool rétablirLiaison();
     int profondeurAttente = 0;
-    FinAttente dernièreFinLecture = FinAttente::Atteint;
     bool coupée = false;
     bool commandesPerduesSignalées = false;
     // After a reply time-out the line is suspect until a query goes through cleanly.

@@ -108,7 +108,6 @@ std::string frmTKR52princ::Message_recu()
         collecté += c;
         return c == '#' || collecté.size() >= link_texts::LongueurMaxRéponse;
     });
-    dernièreFinLecture = fin;
     if (fin != FinAttente::Atteint)
         return {};
     return ":" + collecté;
@@ -184,7 +183,7 @@ void frmTKR52princ::Timerconsult_Timer()
     envoyer(link_texts::DemandeAD);
     const std::string réponseAD = Message_recu();
     if (réponseAD.empty()) {
-        if (dernièreFinLecture == FinAttente::LiaisonPerdue)
+        if (coupée) // the loss has been said already
             return;
         edtsaisie.addLine(std::string(link_texts::PréfixeAD) + link_texts::PasDeRéponse);
         viderAvantRequête = true;
@@ -199,7 +198,7 @@ void frmTKR52princ::Timerconsult_Timer()
     envoyer(link_texts::DemandeDEC);
     const std::string réponseDEC = Message_recu();
     if (réponseDEC.empty()) {
-        if (dernièreFinLecture == FinAttente::LiaisonPerdue)
+        if (coupée) // the loss has been said already
             return;
         edtsaisie.addLine(std::string(link_texts::PréfixeDEC) + link_texts::PasDeRéponse);
         viderAvantRequête = true;

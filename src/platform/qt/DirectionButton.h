@@ -38,8 +38,6 @@ class SpinArrows : public QWidget {
     Q_OBJECT
 public:
     explicit SpinArrows(QWidget* parent = nullptr);
-    QToolButton* upArrow() const { return up; }
-    QToolButton* downArrow() const { return down; }
 
 signals:
     void upClicked();

@@ -97,9 +97,9 @@ bool QtSerialPort::setPortOpen(bool open)
     QObject::connect(port.get(), &QSerialPort::errorOccurred, &guard,
                      [this](QSerialPort::SerialPortError e) { onError(e); });
     port->setPortName(deviceName());
-    applySettings();
+    applySettings(); // taken by the device when it opens
     if (!port->open(QIODevice::ReadWrite)) {
-        failure = explainOpenFailure(deviceName(), port->errorString());
+        const QString failure = explainOpenFailure(deviceName(), port->errorString());
         // Said once per reason: a device that stays away is retried on every tick.
         if (failure != lastReported)
             std::fprintf(stderr, "selvane: %s: %s\n", deviceName().toLocal8Bit().constData(),
@@ -108,9 +108,7 @@ bool QtSerialPort::setPortOpen(bool open)
         port.reset();
         return false;
     }
-    applySettings();
     lastReported.clear();
-    failure.clear();
     lost = false;
     return true;
 }

@@ -36,8 +36,6 @@ public:
     std::string input() override;
     bool linkLost() const override { return lost; }
 
-    // Why the last open failed, in plain words (for standard error).
-    QString openFailure() const { return failure; }
     // The device behind the port number.
     QString deviceName() const;
 
@@ -58,7 +56,6 @@ private:
     int portNumber = 1;
     int inputLen = 0;
     bool lost = false;
-    QString failure;
     QByteArray readTrace;
     qint64 readTraceStart = 0;
 };

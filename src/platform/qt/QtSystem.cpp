@@ -66,8 +66,6 @@ void QtSystem::waitForEvents(std::int64_t deadlineMs)
 
 void QtSystem::endNow()
 {
-    if (beforeEnd)
-        beforeEnd();
     std::fflush(nullptr);
     // Nothing more of the window may run: no unload handler, no tick, no resumed wait.
     std::_Exit(0);

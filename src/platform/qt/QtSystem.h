@@ -3,7 +3,6 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
-#include <functional>
 
 #include "platform/System.h"
 
@@ -16,8 +15,6 @@ public:
     QtSystem();
 
     void setWindow(QWidget* w) { window = w; }
-    // Run just before the program ends at once (closing what must be closed).
-    std::function<void()> beforeEnd;
 
     void beep() override;
     void messageBox(const std::string& text, const std::string& title) override;
