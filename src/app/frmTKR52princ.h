@@ -95,6 +95,16 @@ public:
 
     // ---- Pointing (pointing/) ----
     float Tempscourant();
+    // The clock angle of a time of day in degrees (15 per hour), less the origin.
+    static float angleHorloge(const platform::TimeOfDay& t, float origine);
+    // How far the sky turned during a slew, in degrees, from the clock angles at its start and
+    // end (a slew across midnight wraps). When the monotonic duration disagrees by more than
+    // a moment, the clock was set during the slew and the monotonic duration is used instead.
+    static float écartRalliement(float début, float fin, std::int64_t duréeMonotoneMs);
+    // The right ascension to aim at once the sky has turned by écart degrees, kept in 0..360.
+    static double ADcompensé(double AD, float écart);
+    // The log line of a compensation: écart in arc minutes with the user's decimal separator.
+    static std::string ligneCompensation(float écart, const std::string& séparateurDécimal);
     void btninitialisation_Click();
     void BtnGOTO_Click();
     void Correction_temporelle();
@@ -108,7 +118,11 @@ private:
     // From the GOTO's slew command to the end of its compensation no other pointing action runs.
     void bloquerPointage(bool bloquer);
     void finGotoSansRéponse();
+    // An initialisation or GOTO asked for while the link is down: says so, true when it is.
+    bool pointageSansLiaison();
     bool gotoEnCours = false;
+    // Monotonic time of the slew command, to check the clock angle's measure of the slew.
+    std::int64_t débutRalliementMs = 0;
 
 public:
     // ---- Manual motion (motion/) ----

@@ -21,8 +21,15 @@ frmTKR52princ::FinAttente frmTKR52princ::attendreLigne(std::int64_t limiteMs, On
             liaisonPerdue();
         if (coupée)
             return FinAttente::LiaisonPerdue;
-        if (système.monotonicMs() >= échéance)
+        if (système.monotonicMs() >= échéance) {
+            // The wait may have been held up past its limit (a box left open, a slow machine):
+            // what the line already holds still counts; only a reply that has not come is late.
+            for (std::string lu = MSComm1.input(); !lu.empty(); lu = MSComm1.input())
+                for (char c : lu)
+                    if (onChar(c))
+                        return FinAttente::Atteint;
             return FinAttente::Délai;
+        }
         const std::string lu = MSComm1.input();
         if (lu.empty()) {
             // Nothing waiting: sleep until serial data, user input or a timer wakes us.

@@ -1,6 +1,7 @@
 // frmTKR52princ: clock angle, reference initialisation, GOTO and the time compensation after it.
 #include <array>
 #include <charconv>
+#include <cmath>
 
 #include "app/frmTKR52princ.h"
 #include "link/wait.h"
@@ -22,11 +23,53 @@ std::string texteMinutes(float value, const std::string& séparateur)
 
 } // namespace
 
+float frmTKR52princ::angleHorloge(const platform::TimeOfDay& t, float origine)
+{
+    const double angle = (t.hour + t.minute / 60.0 + t.second / 3600.0) * 360.0 / 24.0;
+    return static_cast<float>(angle - static_cast<double>(origine));
+}
+
 float frmTKR52princ::Tempscourant()
 {
-    const platform::TimeOfDay t = système.localTime();
-    const double angle = (t.hour + t.minute / 60.0 + t.second / 3600.0) * 360.0 / 24.0;
-    return static_cast<float>(angle - static_cast<double>(Tempsorigine));
+    return angleHorloge(système.localTime(), Tempsorigine);
+}
+
+float frmTKR52princ::écartRalliement(float début, float fin, std::int64_t duréeMonotoneMs)
+{
+    float e = fin - début;
+    // A slew across midnight: the clock angle started again from 0.
+    if (e < 0)
+        e = e + pointing_texts::TourHoraire;
+    const double secondesMonotones = static_cast<double>(duréeMonotoneMs) / 1000.0;
+    if (std::fabs(static_cast<double>(e) * pointing_texts::SecondesParDegré - secondesMonotones)
+        > pointing_texts::ÉcartHorlogesMaxS)
+        e = static_cast<float>(secondesMonotones / pointing_texts::SecondesParDegré);
+    return e;
+}
+
+double frmTKR52princ::ADcompensé(double AD, float écart)
+{
+    // The mount turned with the sky while it slewed: aim that much lower in right ascension.
+    double corrigé = AD - static_cast<double>(écart);
+    if (corrigé < 0)
+        corrigé = corrigé + pointing_texts::TourAD;
+    return corrigé;
+}
+
+std::string frmTKR52princ::ligneCompensation(float écart, const std::string& séparateurDécimal)
+{
+    return pointing_texts::ErreurCompensation + texteMinutes(écart * 60.0f, séparateurDécimal) + "'";
+}
+
+bool frmTKR52princ::pointageSansLiaison()
+{
+    if (MSComm1.linkLost())
+        liaisonPerdue();
+    if (coupée && !rétablirLiaison()) {
+        système.messageBox(pointing_texts::RienEnvoyé, Titre);
+        return true;
+    }
+    return false;
 }
 
 bool frmTKR52princ::lireCible(bool pourGoto)
@@ -45,7 +88,7 @@ bool frmTKR52princ::lireCible(bool pourGoto)
 
 void frmTKR52princ::btninitialisation_Click()
 {
-    if (!lireCible(false))
+    if (pointageSansLiaison() || !lireCible(false))
         return;
     système.beep();
     if (système.askOkCancel(pointing_texts::QuestionInit, Titre) != platform::Answer::Ok)
@@ -53,6 +96,12 @@ void frmTKR52princ::btninitialisation_Click()
     envoyer(":r" + get_ADH_ADL(objectAD) + "#");
     envoyer(":d" + get_DECH_DECL(objectDEC) + "#");
     envoyer(pointing_texts::Initialiser);
+    if (MSComm1.linkLost())
+        liaisonPerdue();
+    if (coupée) {
+        système.messageBox(pointing_texts::RienEnvoyé, Titre);
+        return;
+    }
     système.information(pointing_texts::SystèmeInitialisé, Titre);
 }
 
@@ -86,7 +135,7 @@ void frmTKR52princ::BtnGOTO_Click()
 {
     if (gotoEnCours)
         return;
-    if (!lireCible(true))
+    if (pointageSansLiaison() || !lireCible(true))
         return;
     système.beep();
     if (système.askOkCancel(pointing_texts::QuestionGoto, Titre) != platform::Answer::Ok)
@@ -102,6 +151,7 @@ void frmTKR52princ::BtnGOTO_Click()
     Timerconsult.setEnabled(false);
     bloquerPointage(true);
     TempsGOTO = Tempscourant();
+    débutRalliementMs = système.monotonicMs();
     if (attendreOk(réponse) != FinAttente::Atteint) {
         finGotoSansRéponse();
         return;
@@ -113,17 +163,9 @@ void frmTKR52princ::BtnGOTO_Click()
 void frmTKR52princ::Correction_temporelle()
 {
     const double référence = objectAD;
-    float e = Tempscourant() - TempsGOTO;
-    // A slew across midnight: the clock angle started again from 0.
-    if (e < 0)
-        e = e + pointing_texts::TourHoraire;
-    edtsaisie.addLine(pointing_texts::ErreurCompensation + texteMinutes(e * 60.0f, système.decimalSeparator()) + "'");
-
-    // The mount turned with the sky while it slewed: aim that much lower in right ascension.
-    double corrigé = objectAD - static_cast<double>(e);
-    if (corrigé < 0)
-        corrigé = corrigé + pointing_texts::TourAD;
-    objectAD = corrigé;
+    const float e = écartRalliement(TempsGOTO, Tempscourant(), système.monotonicMs() - débutRalliementMs);
+    edtsaisie.addLine(ligneCompensation(e, système.decimalSeparator()));
+    objectAD = ADcompensé(objectAD, e);
     envoyer(":r" + get_ADH_ADL(objectAD) + "#");
     edtsaisie.addLine(pointing_texts::CorrectionGoto);
 

@@ -15,6 +15,7 @@ inline constexpr const char* GotoSansRéponse = "GOTO : pas de réponse du contr
 inline constexpr const char* ErreurCompensation = "Erreur de compensation temporelle : ";
 inline constexpr const char* CorrectionGoto = "Correction temporelle GOTO ... ";
 inline constexpr const char* CiblePointée = "Cible Référence pointée! ";
+inline constexpr const char* RienEnvoyé = "Liaison série perdue : rien n'a été envoyé au contrôleur";
 inline constexpr const char* Initialiser = ":i#";
 inline constexpr const char* Pointer = ":T#";
 inline constexpr const char* FinDeRalliement = "Ok";
@@ -22,6 +23,10 @@ inline constexpr const char* FinDeRalliement = "Ok";
 inline constexpr std::int64_t DélaiOkMs = 300'000;
 // The reply text of a wait keeps only its last characters.
 inline constexpr std::size_t LongueurMaxRéponseOk = 1000;
+// The clock shows whole seconds; beyond this the clock angle and the monotonic clock disagree.
+inline constexpr double ÉcartHorlogesMaxS = 2.0;
+// Seconds of time per degree of clock angle.
+inline constexpr double SecondesParDegré = 240.0;
 // Degrees in a turn of the clock angle (midnight) and of right ascension.
 inline constexpr float TourHoraire = 360.0f;
 inline constexpr double TourAD = 360.0;

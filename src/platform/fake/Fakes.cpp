@@ -134,12 +134,22 @@ void FakeSystem::waitForEvents(std::int64_t deadlineMs)
         runDue();
         return;
     }
-    std::int64_t wake = deadlineMs;
+    std::int64_t wake = deadlineMs - clockPassedMs;
     if (!timed.empty() && timed.begin()->first < wake)
         wake = timed.begin()->first;
     if (wake > nowMs)
         nowMs = wake;
     runDue();
+}
+
+FakeClock& FakeClock::operator=(platform::TimeOfDay t)
+{
+    constexpr std::int64_t day = 24 * 3600;
+    auto seconds = [](platform::TimeOfDay x) { return x.hour * 3600 + x.minute * 60 + x.second; };
+    const std::int64_t forward = ((seconds(t) - seconds(now)) % day + day) % day;
+    system.clockPassedMs += forward * 1000;
+    now = t;
+    return *this;
 }
 
 void FakeSystem::endNow()

@@ -115,6 +115,23 @@ private:
     Journal& journal;
 };
 
+class FakeSystem;
+
+// The fake's time of day. Setting it is time passing: the monotonic clock moves on by as much
+// (forward, across midnight if need be). change() is the user or the time service setting the
+// clock, which moves nothing else.
+class FakeClock {
+public:
+    explicit FakeClock(FakeSystem& s, platform::TimeOfDay t) : system(s), now(t) {}
+    FakeClock& operator=(platform::TimeOfDay t);
+    void change(platform::TimeOfDay t) { now = t; }
+    operator platform::TimeOfDay() const { return now; }
+
+private:
+    FakeSystem& system;
+    platform::TimeOfDay now;
+};
+
 class FakeSystem : public platform::System {
 public:
     explicit FakeSystem(Journal& j) : journal(j) {}
@@ -123,9 +140,11 @@ public:
     std::deque<platform::Answer> answers; // for askOkCancel; Ok when empty
     std::string clipboard;
     bool clipboardIsText = true;
-    platform::TimeOfDay clock{20, 0, 0};
+    FakeClock clock{*this, {20, 0, 0}};
     std::string separator = ",";
+    // Time that has passed in waits; the monotonic clock adds what the time of day moved on.
     std::int64_t nowMs = 0;
+    std::int64_t clockPassedMs = 0;
     // Puts text on the clipboard, as a user copying it.
     void copy(const std::string& text)
     {
@@ -150,7 +169,7 @@ public:
     void information(const std::string& text, const std::string& title) override;
     void doEvents() override;
     void waitForEvents(std::int64_t deadlineMs) override;
-    std::int64_t monotonicMs() const override { return nowMs; }
+    std::int64_t monotonicMs() const override { return nowMs + clockPassedMs; }
     [[noreturn]] void endNow() override;
     void clearClipboard() override;
     std::string clipboardText() override { return clipboardIsText ? clipboard : std::string(); }
