@@ -6,11 +6,13 @@
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <stdexcept>
 
 #include "app/frmTKR52princ.h"
 #include "platform/qt/DirectionButton.h"
+#include "platform/qt/NightVision.h"
 #include "platform/qt/QtControls.h"
 
 namespace platform::qt {
@@ -55,6 +57,11 @@ MainWindow::MainWindow(SerialPort& serial) : port(serial)
     setObjectName(QStringLiteral("frmTKR52princ"));
     setWindowTitle(QString::fromUtf8(frmTKR52princ::Titre));
     build();
+    // Night vision on and off, from anywhere in the program.
+    auto* night = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), this);
+    night->setObjectName(QStringLiteral("nightVision"));
+    night->setContext(Qt::ApplicationShortcut);
+    connect(night, &QShortcut::activated, this, [] { NightVision::toggle(); });
 }
 
 MainWindow::~MainWindow() = default;

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/NightVision.h"
+
 namespace platform::qt {
 
 QtSystem::QtSystem()
@@ -45,6 +47,8 @@ void QtSystem::information(const std::string& text, const std::string& title)
 {
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Ok, window);
+    if (NightVision::enabled())
+        box.setIconPixmap(NightVision::tinted(box.iconPixmap()));
     box.exec();
 }
 

@@ -1,0 +1,159 @@
+// Night vision on the real window: Ctrl+Shift+N turns the window, its tooltips and its message
+// boxes red on black and back again, and changes nothing but colours.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QToolTip>
+#include <QtTest>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "QtTestSupport.h"
+#include "platform/qt/NightVision.h"
+
+using platform::qt::NightVision;
+using testsupport::Rig;
+
+namespace {
+
+// Everything the user reads in the window, by control name.
+std::map<QString, QString> shownTexts(const QWidget& window)
+{
+    std::map<QString, QString> texts { { QStringLiteral("title"), window.windowTitle() } };
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        QString text;
+        if (auto* l = qobject_cast<const QLabel*>(w))
+            text = l->text();
+        else if (auto* b = qobject_cast<const QAbstractButton*>(w))
+            text = b->text();
+        else if (auto* e = qobject_cast<const QLineEdit*>(w))
+            text = e->text();
+        else if (auto* p = qobject_cast<const QPlainTextEdit*>(w))
+            text = p->toPlainText();
+        texts[w->objectName()] += text + QLatin1Char('|') + w->toolTip();
+    }
+    return texts;
+}
+
+// Pixels that would spoil dark adaptation: more green or blue than red, or near white.
+QString glare(const QImage& shot)
+{
+    const QImage image = shot.convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    QString first;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (qGreen(c) > qRed(c) || qBlue(c) > qRed(c)
+                || std::min({ qRed(c), qGreen(c), qBlue(c) }) >= 128) {
+                if (count++ == 0)
+                    first = QStringLiteral("(%1,%2) = %3").arg(x).arg(y).arg(QColor(c).name());
+            }
+        }
+    return count == 0 ? QString()
+                      : QStringLiteral("%1 glaring pixels of %2, first %3")
+                            .arg(count)
+                            .arg(image.width() * image.height())
+                            .arg(first);
+}
+
+// Runs `open` (which shows a modal box) and hands the box, once shown, to `look`, then closes it.
+void whileBoxOpen(
+    const std::function<void()>& open, const std::function<void(QMessageBox&)>& look, bool& seen)
+{
+    seen = false;
+    auto poll = std::make_shared<std::function<void(int)>>();
+    *poll = [&, poll](int triesLeft) {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen = true;
+            look(*box);
+            box->done(QMessageBox::Ok);
+        } else if (triesLeft > 0) {
+            QTimer::singleShot(10, [poll, triesLeft] { (*poll)(triesLeft - 1); });
+        }
+    };
+    QTimer::singleShot(0, [poll] { (*poll)(300); });
+    open();
+}
+
+} // namespace
+
+class TestNightVision : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testsupport::quietOffscreenNoise(); }
+    void cleanup() { NightVision::setEnabled(false); }
+
+    void shortcutSwitchesColoursOnly()
+    {
+        Rig rig;
+        QVERIFY(rig.start());
+        const QPalette dayPalette = QApplication::palette();
+        const auto dayTexts = shownTexts(rig.window);
+
+        QTest::keyClick(&rig.window, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(NightVision::enabled());
+        const QPalette night = QApplication::palette();
+        QCOMPARE(night.color(QPalette::Window), QColor(Qt::black));
+        QCOMPARE(night.color(QPalette::Text).green(), 0);
+        QCOMPARE(rig.find("edtsaisie")->palette().color(QPalette::Base), night.color(QPalette::Base));
+        QVERIFY(shownTexts(rig.window) == dayTexts);
+        QVERIFY(rig.pty.listen(50).isEmpty()); // nothing goes to the controller
+
+        QTest::keyClick(&rig.window, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!NightVision::enabled());
+        QVERIFY(QApplication::palette() == dayPalette);
+        QVERIFY(qApp->styleSheet().isEmpty());
+        QVERIFY(shownTexts(rig.window) == dayTexts);
+    }
+
+    // Grabs of the window (with a selection, a focus mark, a disabled button and a checked box),
+    // a tooltip and both kinds of message box: not one pixel brighter than dim red.
+    void nothingGlares()
+    {
+        Rig rig;
+        QVERIFY(rig.start());
+        NightVision::setEnabled(true);
+        rig.find<QPlainTextEdit>("edtsaisie")->selectAll();
+        rig.find<QAbstractButton>("Btn_récup_clipboard")->setEnabled(false);
+        rig.find<QAbstractButton>("Optvitesseauto")->setChecked(true);
+        rig.find("BtnGOTO")->setFocus(Qt::TabFocusReason);
+        QVERIFY(QTest::qWaitFor([&] { return rig.find("BtnGOTO")->hasFocus(); }, 2000));
+        QCOMPARE(glare(rig.window.grab().toImage()), QString());
+
+        QToolTip::showText(rig.window.mapToGlobal(QPoint(10, 10)), QStringLiteral("Heures"), &rig.window);
+        QWidget* tip = nullptr;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (w->inherits("QTipLabel") && w->isVisible())
+                        tip = w;
+                return tip != nullptr;
+            },
+            2000));
+        QCOMPARE(glare(tip->grab().toImage()), QString());
+        QToolTip::hideText();
+
+        bool seen = false;
+        QString boxGlare = QStringLiteral("not looked at");
+        const auto look = [&](QMessageBox& box) { boxGlare = glare(box.grab().toImage()); };
+        whileBoxOpen(
+            [&] { rig.system.QtSystem::askOkCancel("Etes-vous sûr de vouloir quitter?", "Selvane V2.2"); },
+            look, seen);
+        QVERIFY(seen);
+        QCOMPARE(boxGlare, QString());
+        whileBoxOpen([&] { rig.system.QtSystem::information("Système Selvane initialisé", "Selvane V2.2"); },
+            look, seen);
+        QVERIFY(seen);
+        QCOMPARE(boxGlare, QString());
+    }
+};
+
+QTEST_MAIN(TestNightVision)
+#include "test_night_vision.moc"
