@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QToolTip>
 #include <QtTest>
 
@@ -114,7 +115,7 @@ private slots:
     }
 
     // Grabs of the window (with a selection, a focus mark, a disabled button and a checked box),
-    // a tooltip and both kinds of message box: not one pixel brighter than dim red.
+    // a tooltip, the standard icons and both kinds of message box: not one pixel but dim red.
     void nothingGlares()
     {
         Rig rig;
@@ -140,13 +141,25 @@ private slots:
         QCOMPARE(glare(tip->grab().toImage()), QString());
         QToolTip::hideText();
 
+        // The icons that boxes and their buttons show on some desktops (a green tick, a blue "i").
+        for (const QStyle::StandardPixmap icon : { QStyle::SP_DialogOkButton, QStyle::SP_DialogCancelButton,
+                 QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning })
+            QCOMPARE(glare(QApplication::style()->standardIcon(icon).pixmap(32).toImage()), QString());
+
         bool seen = false;
         QString boxGlare = QStringLiteral("not looked at");
         const auto look = [&](QMessageBox& box) { boxGlare = glare(box.grab().toImage()); };
+        // A box opened by day and switched while it waits for an answer.
+        NightVision::setEnabled(false);
         whileBoxOpen(
             [&] { rig.system.QtSystem::askOkCancel("Etes-vous sûr de vouloir quitter?", "Selvane V2.2"); },
-            look, seen);
+            [&](QMessageBox& box) {
+                QTest::keyClick(&box, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+                look(box);
+            },
+            seen);
         QVERIFY(seen);
+        QVERIFY(NightVision::enabled());
         QCOMPARE(boxGlare, QString());
         whileBoxOpen([&] { rig.system.QtSystem::information("Système Selvane initialisé", "Selvane V2.2"); },
             look, seen);

@@ -6,7 +6,6 @@
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -57,11 +56,7 @@ MainWindow::MainWindow(SerialPort& serial) : port(serial)
     setObjectName(QStringLiteral("frmTKR52princ"));
     setWindowTitle(QString::fromUtf8(frmTKR52princ::Titre));
     build();
-    // Night vision on and off, from anywhere in the program.
-    auto* night = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), this);
-    night->setObjectName(QStringLiteral("nightVision"));
-    night->setContext(Qt::ApplicationShortcut);
-    connect(night, &QShortcut::activated, this, [] { NightVision::toggle(); });
+    NightVision::listenForShortcut();
 }
 
 MainWindow::~MainWindow() = default;

@@ -1,10 +1,15 @@
 #include "platform/qt/NightVision.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QToolTip>
@@ -22,6 +27,7 @@ constexpr int HighlightRed = 90;
 constexpr int HighlightedTextRed = 230;
 constexpr int FrameRed = 100;
 constexpr int DisabledFrameRed = 50;
+constexpr int IconRed = 140; // an icon is a large patch of light: a little dimmer than text
 
 QColor red(int level)
 {
@@ -60,21 +66,38 @@ QPalette nightPalette()
     return p;
 }
 
-// The day style (Fusion), unchanged, except that at night the frames of text fields, the log box,
-// option buttons and check boxes get a red outline, and so does a focused button: Fusion draws
-// them in a shade of the window's colour, which at night is black and would hide them.
-class NightFrames : public QProxyStyle {
+// The day style, unchanged, except at night: the standard icons turn red, and under Fusion the
+// frames of text fields, the log box, option buttons and check boxes get a red outline, and so
+// does a focused button: Fusion draws them in a shade of the window's colour, which at night is
+// black and would hide them.
+class NightStyle : public QProxyStyle {
 public:
-    explicit NightFrames(QStyle* day)
+    explicit NightStyle(QStyle* day)
         : QProxyStyle(day)
+        , fusion(day->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0)
     {
+    }
+
+    // The icons of message boxes and of their buttons (green tick, blue "i"…), in red.
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const QIcon icon = QProxyStyle::standardIcon(which, option, widget);
+        if (!NightVision::enabled() || icon.isNull())
+            return icon;
+        QList<QSize> sizes = icon.availableSizes();
+        if (sizes.isEmpty())
+            sizes = { QSize(16, 16), QSize(22, 22), QSize(32, 32), QSize(48, 48), QSize(64, 64) };
+        QIcon night;
+        for (const QSize& size : sizes)
+            night.addPixmap(NightVision::tinted(icon.pixmap(size)));
+        return night;
     }
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
         const QWidget* widget) const override
     {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
-        if (!NightVision::enabled())
+        if (!NightVision::enabled() || !fusion)
             return;
         // Focus shows on a text field whenever it has it, on a button after keyboard moves (as by day).
         const bool focus = (option->state & State_HasFocus)
@@ -112,6 +135,9 @@ public:
         }
         painter->restore();
     }
+
+private:
+    bool fusion; // the frames drawn over are Fusion's
 };
 
 // Tooltips keep a palette of their own; the style sheet reaches them whatever the style.
@@ -125,7 +151,61 @@ struct DayLook {
 };
 std::optional<DayLook> day; // set while night vision is on
 
+// Ctrl+Shift+N, seen before any widget: a shortcut would not fire while a modal box is open.
+class ShortcutFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const auto modifiers = key->modifiers()
+                & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+            if (key->key() == Qt::Key_N && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+                if (!key->isAutoRepeat())
+                    NightVision::toggle();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A message box open while the colours change takes its icons again from the style, which
+// tints them at night (its buttons have icons on some desktops only).
+void refreshOpenBoxes()
+{
+    const std::pair<QMessageBox::StandardButton, QStyle::StandardPixmap> buttonIcons[] = {
+        { QMessageBox::Ok, QStyle::SP_DialogOkButton },
+        { QMessageBox::Cancel, QStyle::SP_DialogCancelButton },
+        { QMessageBox::Yes, QStyle::SP_DialogYesButton },
+        { QMessageBox::No, QStyle::SP_DialogNoButton },
+        { QMessageBox::Close, QStyle::SP_DialogCloseButton },
+    };
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box || !box->isVisible())
+            continue;
+        if (box->icon() != QMessageBox::NoIcon)
+            box->setIcon(box->icon());
+        for (const auto& [standard, pixmap] : buttonIcons)
+            if (QAbstractButton* button = box->button(standard); button && !button->icon().isNull())
+                button->setIcon(box->style()->standardIcon(pixmap, nullptr, button));
+    }
+}
+
 } // namespace
+
+void NightVision::listenForShortcut()
+{
+    static QPointer<ShortcutFilter> filter; // goes with the application
+    if (filter)
+        return;
+    filter = new ShortcutFilter(qApp);
+    qApp->installEventFilter(filter);
+}
 
 void NightVision::setEnabled(bool on)
 {
@@ -134,10 +214,8 @@ void NightVision::setEnabled(bool on)
     if (on) {
         day = DayLook { QApplication::palette(), QToolTip::palette(), qApp->styleSheet() };
         // Put in once and kept: by day it draws exactly as the style it wraps.
-        const QString style = QApplication::style()->name();
-        if (!dynamic_cast<NightFrames*>(QApplication::style())
-            && style.compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0)
-            QApplication::setStyle(new NightFrames(QStyleFactory::create(style)));
+        if (!dynamic_cast<NightStyle*>(QApplication::style()))
+            QApplication::setStyle(new NightStyle(QStyleFactory::create(QApplication::style()->name())));
         const QPalette night = nightPalette();
         QApplication::setPalette(night);
         QToolTip::setPalette(night);
@@ -149,6 +227,7 @@ void NightVision::setEnabled(bool on)
         QToolTip::setPalette(restore.toolTips);
         QApplication::setPalette(restore.palette);
     }
+    refreshOpenBoxes();
 }
 
 bool NightVision::enabled()
@@ -165,7 +244,7 @@ QPixmap NightVision::tinted(const QPixmap& icon)
             // Light parts become bright red and coloured ones a darker red, so the shapes still show.
             const QRgb c = line[x];
             const int brightest = std::max({ qRed(c), qGreen(c), qBlue(c) });
-            const int level = (qGray(c) + brightest) / 2 * TextRed / 255;
+            const int level = (qGray(c) + brightest) / 2 * IconRed / 255;
             line[x] = qRgba(level, 0, 0, qAlpha(line[x]));
         }
     }

@@ -12,6 +12,9 @@ public:
     static void setEnabled(bool on);
     static bool enabled();
     static void toggle() { setEnabled(!enabled()); }
+    // From now on Ctrl+Shift+N toggles night vision in any window of the program, a message box
+    // waiting for an answer included. Calling it again changes nothing.
+    static void listenForShortcut();
     // A message box's icon as shown at night: its shapes kept, in red.
     static QPixmap tinted(const QPixmap& icon);
 };

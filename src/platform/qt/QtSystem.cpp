@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/qt/NightVision.h"
-
 namespace platform::qt {
 
 QtSystem::QtSystem()
@@ -47,8 +45,6 @@ void QtSystem::information(const std::string& text, const std::string& title)
 {
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Ok, window);
-    if (NightVision::enabled())
-        box.setIconPixmap(NightVision::tinted(box.iconPixmap()));
     box.exec();
 }
 
