@@ -10,9 +10,8 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
-#include <map>
-#include <memory>
 
 #include "QtTestSupport.h"
 #include "platform/qt/NightVision.h"
@@ -22,21 +21,21 @@ using testsupport::Rig;
 
 namespace {
 
-// Everything the user reads in the window, by control name.
-std::map<QString, QString> shownTexts(const QWidget& window)
+// Everything the user reads in the window, control by control.
+QStringList shownTexts(const QWidget& window)
 {
-    std::map<QString, QString> texts { { QStringLiteral("title"), window.windowTitle() } };
+    QStringList texts { window.windowTitle() };
     for (const QWidget* w : window.findChildren<QWidget*>()) {
-        QString text;
+        QString text = w->objectName() + QLatin1Char('=') + w->toolTip() + QLatin1Char('|');
         if (auto* l = qobject_cast<const QLabel*>(w))
-            text = l->text();
+            text += l->text();
         else if (auto* b = qobject_cast<const QAbstractButton*>(w))
-            text = b->text();
+            text += b->text();
         else if (auto* e = qobject_cast<const QLineEdit*>(w))
-            text = e->text();
+            text += e->text();
         else if (auto* p = qobject_cast<const QPlainTextEdit*>(w))
-            text = p->toPlainText();
-        texts[w->objectName()] += text + QLatin1Char('|') + w->toolTip();
+            text += p->toPlainText();
+        texts << text;
     }
     return texts;
 }
@@ -50,36 +49,30 @@ QString glare(const QImage& shot)
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb c = image.pixel(x, y);
-            if (qGreen(c) > qRed(c) || qBlue(c) > qRed(c)
-                || std::min({ qRed(c), qGreen(c), qBlue(c) }) >= 128) {
-                if (count++ == 0)
-                    first = QStringLiteral("(%1,%2) = %3").arg(x).arg(y).arg(QColor(c).name());
-            }
+            if ((qGreen(c) > qRed(c) || qBlue(c) > qRed(c)
+                    || std::min({ qRed(c), qGreen(c), qBlue(c) }) >= 128)
+                && count++ == 0)
+                first = QStringLiteral("(%1,%2) %3").arg(x).arg(y).arg(QColor(c).name());
         }
-    return count == 0 ? QString()
-                      : QStringLiteral("%1 glaring pixels of %2, first %3")
-                            .arg(count)
-                            .arg(image.width() * image.height())
-                            .arg(first);
+    return count == 0 ? QString() : QStringLiteral("%1 glaring pixels, first %2").arg(count).arg(first);
 }
 
-// Runs `open` (which shows a modal box) and hands the box, once shown, to `look`, then closes it.
-void whileBoxOpen(
-    const std::function<void()>& open, const std::function<void(QMessageBox&)>& look, bool& seen)
+// Opens a modal box with `open`; once it shows, hands it to `look`, then closes it.
+bool withBox(const std::function<void()>& open, const std::function<void(QMessageBox&)>& look)
 {
-    seen = false;
-    auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [&, poll](int triesLeft) {
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            poll.stop();
             seen = true;
             look(*box);
             box->done(QMessageBox::Ok);
-        } else if (triesLeft > 0) {
-            QTimer::singleShot(10, [poll, triesLeft] { (*poll)(triesLeft - 1); });
         }
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(300); });
+    });
+    poll.start(10);
     open();
+    return seen;
 }
 
 } // namespace
@@ -130,14 +123,11 @@ private slots:
 
         QToolTip::showText(rig.window.mapToGlobal(QPoint(10, 10)), QStringLiteral("Heures"), &rig.window);
         QWidget* tip = nullptr;
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (w->inherits("QTipLabel") && w->isVisible())
-                        tip = w;
-                return tip != nullptr;
-            },
-            2000));
+        QVERIFY(QTest::qWaitFor([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                tip = w->inherits("QTipLabel") && w->isVisible() ? w : tip;
+            return tip != nullptr;
+        }));
         QCOMPARE(glare(tip->grab().toImage()), QString());
         QToolTip::hideText();
 
@@ -146,24 +136,20 @@ private slots:
                  QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning })
             QCOMPARE(glare(QApplication::style()->standardIcon(icon).pixmap(32).toImage()), QString());
 
-        bool seen = false;
-        QString boxGlare = QStringLiteral("not looked at");
-        const auto look = [&](QMessageBox& box) { boxGlare = glare(box.grab().toImage()); };
-        // A box opened by day and switched while it waits for an answer.
+        // A box opened by day and switched while it waits for an answer, then one opened at night.
         NightVision::setEnabled(false);
-        whileBoxOpen(
+        QString boxGlare = QStringLiteral("not looked at");
+        QVERIFY(withBox(
             [&] { rig.system.QtSystem::askOkCancel("Etes-vous sûr de vouloir quitter?", "Selvane V2.2"); },
             [&](QMessageBox& box) {
                 QTest::keyClick(&box, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-                look(box);
-            },
-            seen);
-        QVERIFY(seen);
+                boxGlare = glare(box.grab().toImage());
+            }));
         QVERIFY(NightVision::enabled());
         QCOMPARE(boxGlare, QString());
-        whileBoxOpen([&] { rig.system.QtSystem::information("Système Selvane initialisé", "Selvane V2.2"); },
-            look, seen);
-        QVERIFY(seen);
+        QVERIFY(
+            withBox([&] { rig.system.QtSystem::information("Système Selvane initialisé", "Selvane V2.2"); },
+                [&](QMessageBox& box) { boxGlare = glare(box.grab().toImage()); }));
         QCOMPARE(boxGlare, QString());
     }
 };
