@@ -90,6 +90,7 @@ private slots:
         QVERIFY(rig.start());
         const QPalette dayPalette = QApplication::palette();
         const auto dayTexts = shownTexts(rig.window);
+        const QImage dayShot = rig.window.grab().toImage();
 
         QTest::keyClick(&rig.window, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(NightVision::enabled());
@@ -105,6 +106,7 @@ private slots:
         QVERIFY(QApplication::palette() == dayPalette);
         QVERIFY(qApp->styleSheet().isEmpty());
         QVERIFY(shownTexts(rig.window) == dayTexts);
+        QTRY_VERIFY(rig.window.grab().toImage() == dayShot); // the day look back to the pixel
     }
 
     // Grabs of the window (with a selection, a focus mark, a disabled button and a checked box),
