@@ -1,5 +1,6 @@
 #include "platform/qt/NightVision.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
@@ -9,7 +10,6 @@
 #include <QPalette>
 #include <QPointer>
 #include <QProxyStyle>
-#include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QToolTip>
@@ -215,7 +215,8 @@ void NightVision::setEnabled(bool on)
         day = DayLook { QApplication::palette(), QToolTip::palette(), qApp->styleSheet() };
         // Put in once and kept: by day it draws exactly as the style it wraps.
         if (!dynamic_cast<NightStyle*>(QApplication::style()))
-            QApplication::setStyle(new NightStyle(QStyleFactory::create(QApplication::style()->name())));
+            if (QStyle* same = QStyleFactory::create(QApplication::style()->name()))
+                QApplication::setStyle(new NightStyle(same));
         const QPalette night = nightPalette();
         QApplication::setPalette(night);
         QToolTip::setPalette(night);
