@@ -11,6 +11,7 @@
 
 #include "app/frmTKR52princ.h"
 #include "platform/qt/DirectionButton.h"
+#include "platform/qt/NightVision.h"
 #include "platform/qt/QtControls.h"
 
 namespace platform::qt {
@@ -55,6 +56,7 @@ MainWindow::MainWindow(SerialPort& serial) : port(serial)
     setObjectName(QStringLiteral("frmTKR52princ"));
     setWindowTitle(QString::fromUtf8(frmTKR52princ::Titre));
     build();
+    NightVision::listenForShortcut();
 }
 
 MainWindow::~MainWindow() = default;
