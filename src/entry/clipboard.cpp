@@ -7,6 +7,7 @@
 #include <utf8.h>
 
 #include "app/frmTKR52princ.h"
+#include "catalogue/texts.h"
 #include "entry/texts.h"
 
 namespace {
@@ -163,16 +164,35 @@ std::string chiffresDe(const std::u32string& s, const Nombre& n)
     return encoderUtf8(std::u32string_view(s).substr(n.chiffres, n.finEntier - n.chiffres));
 }
 
+// A number with its fraction, read from its digits on.
+double valeurDe(const std::u32string& s, const Nombre& n)
+{
+    double entier = 0;
+    for (std::size_t i = n.chiffres; i < n.finEntier; ++i)
+        entier = entier * 10 + static_cast<double>(s[i] - U'0');
+    double fraction = 0;
+    double poids = 0.1;
+    for (std::size_t i = n.finEntier + 1; i < n.fin; ++i, poids /= 10)
+        fraction += static_cast<double>(s[i] - U'0') * poids;
+    return entier + fraction;
+}
+
+struct Paire {
+    Pièces pièces;
+    catalogue::Position place; // in degrees, fractions kept
+    std::size_t début = 0;
+    std::size_t fin = 0;
+};
+
 // Six numbers in a row: hours, minutes, seconds, signed degrees, minutes, seconds, written with
 // blanks, colons or letters (05 35 17.3 -05 23 28; 05:35:17.3 -05:23:28; 5h35m17.3s -5°23'28"),
 // "|", "/", a tab or a line break between the two coordinates, and anything before or after.
 // Whole numbers where a fraction makes no sense and values within range keep a label such as
-// "J2000.0" from being taken for a coordinate.
-std::optional<Pièces> découpeLibre(const std::u32string& s)
+// "J2000.0" from being taken for a coordinate. The first such pair from position on.
+std::optional<Paire> paireSuivante(const std::u32string& s, std::size_t& position)
 {
     std::array<Nombre, 6> fenêtre;
     std::size_t lus = 0;
-    std::size_t position = 0;
     while (const auto suivant = nombreSuivant(s, position)) {
         if (lus < fenêtre.size()) {
             fenêtre[lus++] = *suivant;
@@ -195,16 +215,75 @@ std::optional<Pièces> découpeLibre(const std::u32string& s)
             || !séparésPar(s, d, dm, false, {U"", U":", U"°", U"º", U"d"})
             || !séparésPar(s, dm, ds, false, {U"", U":", U"'", U"\u2032", U"\u2019", U"m"}))
             continue;
-        Pièces pièces;
-        pièces.heures = chiffresDe(s, h);
-        pièces.minutes = chiffresDe(s, m);
-        pièces.secondes = chiffresDe(s, sec);
-        pièces.degrés = (d.signe ? std::string(1, d.signe) : std::string()) + chiffresDe(s, d);
-        pièces.minutesDEC = chiffresDe(s, dm);
-        pièces.secondesDEC = chiffresDe(s, ds);
-        return pièces;
+        Paire paire;
+        paire.pièces.heures = chiffresDe(s, h);
+        paire.pièces.minutes = chiffresDe(s, m);
+        paire.pièces.secondes = chiffresDe(s, sec);
+        paire.pièces.degrés = (d.signe ? std::string(1, d.signe) : std::string()) + chiffresDe(s, d);
+        paire.pièces.minutesDEC = chiffresDe(s, dm);
+        paire.pièces.secondesDEC = chiffresDe(s, ds);
+        paire.place.ad = (valeurDe(s, h) + valeurDe(s, m) / 60 + valeurDe(s, sec) / 3600) * 15;
+        paire.place.dec = valeurDe(s, d) + valeurDe(s, dm) / 60 + valeurDe(s, ds) / 3600;
+        if (d.signe == '-')
+            paire.place.dec = -paire.place.dec;
+        paire.début = h.début;
+        paire.fin = ds.fin;
+        return paire;
     }
     return std::nullopt;
+}
+
+enum class Repère { Aucun, J2000, Date };
+
+// The frame a pair is labelled with, from the text of its line before it (or of the line above
+// when the pair starts its line), since the end of the pair before.
+Repère repèreDe(const std::u32string& s, std::size_t depuis, std::size_t jusquà)
+{
+    auto début = [&](std::size_t fin) {
+        std::size_t i = fin;
+        while (i > depuis && s[i - 1] != U'\n')
+            --i;
+        return i;
+    };
+    std::size_t débutLigne = début(jusquà);
+    std::string étiquette;
+    for (int essais = 0; essais < 2; ++essais) {
+        étiquette.clear();
+        for (std::size_t i = débutLigne; i < jusquà; ++i) {
+            const char32_t c = s[i];
+            if (c < 0x80)
+                étiquette += static_cast<char>(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
+        }
+        if (étiquette.find_first_not_of(" \t\r\n") != std::string::npos || débutLigne <= depuis)
+            break;
+        jusquà = débutLigne - 1;
+        débutLigne = début(jusquà);
+    }
+    for (const char* mot : {"date", "jnow", "apparent"})
+        if (étiquette.find(mot) != std::string::npos)
+            return Repère::Date;
+    return étiquette.find("j2000") != std::string::npos ? Repère::J2000 : Repère::Aucun;
+}
+
+// The pair of the date when the text labels one so, else the first pair; a first pair labelled
+// J2000 keeps its place for the import to carry it to the date.
+std::optional<Pièces> découpeLibre(const std::u32string& s)
+{
+    std::optional<Pièces> première;
+    std::size_t position = 0;
+    std::size_t finPrécédente = 0;
+    while (auto paire = paireSuivante(s, position)) {
+        const Repère repère = repèreDe(s, finPrécédente, paire->début);
+        if (repère == Repère::Date)
+            return paire->pièces;
+        if (!première) {
+            première = paire->pièces;
+            if (repère == Repère::J2000)
+                première->j2000 = paire->place;
+        }
+        finPrécédente = paire->fin;
+    }
+    return première;
 }
 
 } // namespace
@@ -226,15 +305,29 @@ void frmTKR52princ::Btn_récup_clipboard_Click()
     if (système.clipboardHasText()) {
         // All or nothing: no field changes unless the six pieces were all found.
         if (const auto pièces = découperPressePapier(s)) {
-            EdtADréfHrs.setText(pièces->heures);
-            EdtADréfMin.setText(pièces->minutes);
-            EdtADréfSec.setText(pièces->secondes);
-            EdtDECréfDeg.setText(pièces->degrés);
-            EdtDECréfMin.setText(pièces->minutesDEC);
-            EdtDECréfSec.setText(pièces->secondesDEC);
+            if (pièces->j2000) {
+                // The mount works in the frame of the date, as the catalogue does.
+                const auto place = catalogue::positionDuJour(pièces->j2000->ad, pièces->j2000->dec, 0, 0,
+                                                             système.utcMs());
+                const PiècesCoordonnées champs = champsDePosition(place.ad, place.dec);
+                écrireChamps(champs);
+                edtsaisie.addLine(catalogue_texts::J2000VersDate + texteChamps(champs));
+            } else {
+                écrireChamps(*pièces);
+            }
         } else {
             edtsaisie.addLine(entry_texts::CoordonnéesNonReconnues);
         }
     }
     système.clearClipboard();
+}
+
+void frmTKR52princ::écrireChamps(const PiècesCoordonnées& pièces)
+{
+    EdtADréfHrs.setText(pièces.heures);
+    EdtADréfMin.setText(pièces.minutes);
+    EdtADréfSec.setText(pièces.secondes);
+    EdtDECréfDeg.setText(pièces.degrés);
+    EdtDECréfMin.setText(pièces.minutesDEC);
+    EdtDECréfSec.setText(pièces.secondesDEC);
 }

@@ -124,6 +124,7 @@ public:
     std::string clipboard;
     bool clipboardIsText = true;
     platform::TimeOfDay clock{20, 0, 0};
+    std::int64_t utcNowMs = 1767225600000; // 2026-01-01 00:00 UTC
     std::string separator = ",";
     std::int64_t nowMs = 0;
     // Puts text on the clipboard, as a user copying it.
@@ -156,6 +157,7 @@ public:
     std::string clipboardText() override { return clipboardIsText ? clipboard : std::string(); }
     bool clipboardHasText() override { return clipboardIsText; }
     platform::TimeOfDay localTime() const override { return clock; }
+    std::int64_t utcMs() const override { return utcNowMs; }
     std::string decimalSeparator() const override { return separator; }
     void showWindow() override;
 
