@@ -259,6 +259,7 @@ int main(int argc, char** argv)
         // The offscreen platform warns about size hints on every window it shows: noise here.
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             if (type != QtDebugMsg && !text.contains(QLatin1String("propagateSizeHints"))
+                && !text.contains(QLatin1String("does not support"))
                 && !text.contains(QLatin1String("XDG_RUNTIME_DIR")))
                 std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
         });
