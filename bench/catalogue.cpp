@@ -47,7 +47,7 @@ double keystroke(QLineEdit* field, QAbstractItemView* list, QChar c)
 
 int runCatalogue(const Sizes& sizes)
 {
-    SimChild sim(SimSettings{});
+    SimChild sim(SimSettings {});
     const double w0 = now();
     Window w(sim.device());
     w.start();
@@ -96,8 +96,8 @@ int runCatalogue(const Sizes& sizes)
 
     const std::size_t objects = catalogue::objets().size();
     const double median = bench::median(times);
-    row("Catalogue: keystroke to list shown, median of " + grouped(static_cast<long long>(times.size())) + " ("
-            + grouped(static_cast<long long>(objects)) + " objects)",
+    row("Catalogue: keystroke to list shown, median of " + grouped(static_cast<long long>(times.size()))
+            + " (" + grouped(static_cast<long long>(objects)) + " objects)",
         ms(median), "<= 5 ms", verdict(median <= 0.005));
     row("Catalogue: keystroke to list shown, 99th percentile", ms(percentile(times, 99)), "(report)");
     row("Catalogue: first keystroke of a run (the list's window made)", ms(first), "(report)");

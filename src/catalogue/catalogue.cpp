@@ -97,9 +97,9 @@ const Index& index()
     static const Index idx = [] {
         Index i;
         for (const Objet& o : objets()) {
-            std::vector<std::string> noms{clé(o.désignation)};
+            std::vector<std::string> noms { clé(o.désignation) };
             std::vector<std::string> mots;
-            std::vector<std::string> tous{o.désignation};
+            std::vector<std::string> tous { o.désignation };
             if (!o.nomCourant.empty())
                 tous.push_back(o.nomCourant);
             tous.insert(tous.end(), o.autresNoms.begin(), o.autresNoms.end());
@@ -157,7 +157,8 @@ std::vector<const Objet*> chercher(std::string_view saisie, std::size_t maximum)
         return trouvés;
     const auto& tous = objets();
     const Index& idx = index();
-    auto commencePar = [&cherché](const std::string& k) { return k.compare(0, cherché.size(), cherché) == 0; };
+    auto commencePar
+        = [&cherché](const std::string& k) { return k.compare(0, cherché.size(), cherché) == 0; };
     // Rank 0: a name typed in full; 1: the start of a name; 2: the start of a word.
     std::vector<int> rang(tous.size(), -1);
     for (std::size_t i = 0; i < tous.size(); ++i) {

@@ -13,12 +13,12 @@ namespace catalogue {
 
 struct Objet {
     std::string désignation; // "M 42", "NGC 869", "Vega"
-    std::string nomCourant;  // shown with the designation; may be empty
+    std::string nomCourant; // shown with the designation; may be empty
     std::vector<std::string> autresNoms;
-    double ad2000 = 0;  // degrees
+    double ad2000 = 0; // degrees
     double dec2000 = 0; // degrees
-    double pmAD = 0;    // mas/yr, in RA times cos Dec
-    double pmDEC = 0;   // mas/yr
+    double pmAD = 0; // mas/yr, in RA times cos Dec
+    double pmDEC = 0; // mas/yr
     std::optional<double> magnitude;
 
     // "M 42 (Orion Nebula)", or the designation alone.
@@ -40,7 +40,7 @@ std::vector<const Objet*> chercher(std::string_view saisie, std::size_t maximum)
 const Objet* trouver(std::string_view saisie);
 
 struct Position {
-    double ad = 0;  // degrees, 0 ≤ ad < 360
+    double ad = 0; // degrees, 0 ≤ ad < 360
     double dec = 0; // degrees
 };
 

@@ -37,7 +37,7 @@ Position positionDuJour(double ad2000, double dec2000, double pmAD, double pmDEC
     // ICRS → CIRS (proper motion, light deflection, aberration, precession-nutation) ...
     eraAtci13(rc, dc, pr, pd, 0.0, 0.0, tt1, tt2, &ri, &di, &eo);
     // ... then from the CIO to the equinox of the date.
-    return Position{eraAnp(ri - eo) * ERFA_DR2D, di * ERFA_DR2D};
+    return Position { eraAnp(ri - eo) * ERFA_DR2D, di * ERFA_DR2D };
 }
 
 Position positionDuJour(const Objet& objet, std::int64_t utcMs)

@@ -40,7 +40,7 @@ TEST(CatalogueTable, HoldsEveryMessierObjectAndUniqueNamesWithinRange)
         if (int n = 0; std::sscanf(o.désignation.c_str(), "M %d", &n) == 1) {
             EXPECT_TRUE(messier.insert(n).second) << o.désignation;
         }
-        std::vector<std::string> noms{o.désignation};
+        std::vector<std::string> noms { o.désignation };
         if (!o.nomCourant.empty())
             noms.push_back(o.nomCourant);
         noms.insert(noms.end(), o.autresNoms.begin(), o.autresNoms.end());
@@ -66,11 +66,11 @@ TEST(CatalogueTable, PositionsAreTheSources)
         double ad, dec; // as the source files give them
     };
     const Source sources[] = {
-        {"M 42", 83.81866666666664, -5.389666666666667},   // OpenNGC, NGC 1976
-        {"M 31", 10.684791666666664, 41.26905555555555},   // OpenNGC, NGC 224
-        {"NGC 869", 34.74399999999999, 57.11725},           // OpenNGC
-        {"Vega", 18.61564903 * 15, 38.78369185},           // star list, RA in hours
-        {"Sirius", 6.75247697 * 15, -16.71611569},
+        { "M 42", 83.81866666666664, -5.389666666666667 }, // OpenNGC, NGC 1976
+        { "M 31", 10.684791666666664, 41.26905555555555 }, // OpenNGC, NGC 224
+        { "NGC 869", 34.74399999999999, 57.11725 }, // OpenNGC
+        { "Vega", 18.61564903 * 15, 38.78369185 }, // star list, RA in hours
+        { "Sirius", 6.75247697 * 15, -16.71611569 },
     };
     for (const auto& s : sources) {
         const auto& o = objet(s.nom);
@@ -90,11 +90,11 @@ TEST(CatalogueDate, ApparentPlacesOfTheDateAreErfasValues)
         double ad, dec;
     };
     const Cas cas[] = {
-        {"Vega", Le1erJanvier2026, 279.448123373, 38.806814165},
-        {"Vega", Le1erJanvier2100, 280.074477898, 38.882509648},
-        {"M 42", Le1erJanvier2026, 84.145163493, -5.372765919},
-        {"Polaris", Le1erJanvier2026, 46.706303219, 89.378108332},
-        {"Polaris", Le1erJanvier2100, 89.138854058, 89.542905521},
+        { "Vega", Le1erJanvier2026, 279.448123373, 38.806814165 },
+        { "Vega", Le1erJanvier2100, 280.074477898, 38.882509648 },
+        { "M 42", Le1erJanvier2026, 84.145163493, -5.372765919 },
+        { "Polaris", Le1erJanvier2026, 46.706303219, 89.378108332 },
+        { "Polaris", Le1erJanvier2100, 89.138854058, 89.542905521 },
     };
     for (const auto& c : cas) {
         const auto place = catalogue::positionDuJour(objet(c.nom), c.utcMs);
@@ -106,9 +106,17 @@ TEST(CatalogueDate, ApparentPlacesOfTheDateAreErfasValues)
 TEST(CatalogueNames, CaseAccentsAndBlanksAreIgnored)
 {
     const std::pair<const char*, const char*> cas[] = {
-        {"m42", "M 42"},     {"M 42", "M 42"},   {"ngc1976", "M 42"}, {"orion", "M 42"},
-        {"vega", "Vega"},    {"  VÉGA ", "Vega"}, {"m4", "M 4"},      {"beehive", "M 44"},
-        {"adhara", "Adara"}, {"ngc 869", "NGC 869"}, {"nebula", "M 8"},
+        { "m42", "M 42" },
+        { "M 42", "M 42" },
+        { "ngc1976", "M 42" },
+        { "orion", "M 42" },
+        { "vega", "Vega" },
+        { "  VÉGA ", "Vega" },
+        { "m4", "M 4" },
+        { "beehive", "M 44" },
+        { "adhara", "Adara" },
+        { "ngc 869", "NGC 869" },
+        { "nebula", "M 8" },
     };
     for (const auto& [tapé, attendu] : cas) {
         const auto trouvés = catalogue::chercher(tapé, 10);
@@ -131,14 +139,15 @@ TEST(CatalogueFields, WholeSecondsCarryAndTheSignStaysOnTheDegrees)
 {
     auto champs = [](double ad, double dec) {
         const auto c = frmTKR52princ::champsDePosition(ad, dec);
-        return std::vector<std::string>{c.heures, c.minutes, c.secondes, c.degrés, c.minutesDEC, c.secondesDEC};
+        return std::vector<std::string> { c.heures, c.minutes, c.secondes, c.degrés, c.minutesDEC,
+            c.secondesDEC };
     };
     using V = std::vector<std::string>;
-    EXPECT_EQ(champs(83.8186667, -5.3896667), (V{"05", "35", "16", "-05", "23", "23"}));
-    EXPECT_EQ(champs(359.9999, 38.9999999), (V{"00", "00", "00", "+39", "00", "00"}));
-    EXPECT_EQ(champs(0, -0.00001), (V{"00", "00", "00", "+00", "00", "00"}));
-    EXPECT_EQ(champs(15, -0.5), (V{"01", "00", "00", "-00", "30", "00"}));
-    EXPECT_EQ(champs(NAN, 91), (V{"00", "00", "00", "+00", "00", "00"}));
+    EXPECT_EQ(champs(83.8186667, -5.3896667), (V { "05", "35", "16", "-05", "23", "23" }));
+    EXPECT_EQ(champs(359.9999, 38.9999999), (V { "00", "00", "00", "+39", "00", "00" }));
+    EXPECT_EQ(champs(0, -0.00001), (V { "00", "00", "00", "+00", "00", "00" }));
+    EXPECT_EQ(champs(15, -0.5), (V { "01", "00", "00", "-00", "30", "00" }));
+    EXPECT_EQ(champs(NAN, 91), (V { "00", "00", "00", "+00", "00", "00" }));
 }
 
 using ObjectField = StartedWindow;
@@ -203,7 +212,7 @@ TEST_F(LabelledPaste, ThePairOfTheDateIsTakenWhereSeveralAreLabelled)
                                    "Az./Alt.: +105°12'3.2\"/+34°1'2.0\"\n";
     const std::string jnow = "J2000 05 55 10.3 +07 24 25\nJNow 05 56 26.2 +07 24 32\n";
     const std::string apparent = "J2000: 05:55:10.3 +07:24:25\nApparent:\n05:56:26.2 +07:24:32\n";
-    for (const std::string& texte : {stellarium, jnow, apparent}) {
+    for (const std::string& texte : { stellarium, jnow, apparent }) {
         p.system.copy(texte);
         f.Btn_récup_clipboard_Click();
         EXPECT_EQ(std::stoi(p.text("EdtADréfHrs").content), 5) << texte;
@@ -227,11 +236,12 @@ TEST_F(LabelledPaste, AnOnlyJ2000PairIsCarriedToTheDate)
     EXPECT_EQ(p.text("EdtADréfSec").content, attendus.secondes);
     EXPECT_EQ(p.text("EdtDECréfDeg").content, "+07");
     EXPECT_EQ(p.text("EdtDECréfSec").content, attendus.secondesDEC);
-    EXPECT_EQ(log(), "J2000 → date : " + frmTKR52princ::texteChamps(attendus)
-                         + "\r\nPresse papier: \r\nRA/Dec (J2000.0):    5h55m10.29s/+7°24'25.3\"\n");
+    EXPECT_EQ(log(),
+        "J2000 → date : " + frmTKR52princ::texteChamps(attendus)
+            + "\r\nPresse papier: \r\nRA/Dec (J2000.0):    5h55m10.29s/+7°24'25.3\"\n");
 
     // Without a label, and in the program's own form, the pair is taken as it stands.
-    for (const char* texte : {"05 55 10.3 +07 24 25", "05h55m10.3s|+07°24'25.0 J2000"}) {
+    for (const char* texte : { "05 55 10.3 +07 24 25", "05h55m10.3s|+07°24'25.0 J2000" }) {
         p.system.copy(texte);
         f.Btn_récup_clipboard_Click();
         EXPECT_EQ(p.text("EdtADréfMin").content, "55") << texte;
