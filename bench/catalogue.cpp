@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue: from a keystroke in "Objet :" to its list of matches shown (and painted), with
 // the whole table; and what the catalogue adds to start-up, in this fresh process: reading and
 // indexing the table on first use, and building the row of the window that holds it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the benchmarks: clocks and CPU accounting, the result rows, a mount simulator
 // in a child process, and the window put together the way main() does it.
 #pragma once

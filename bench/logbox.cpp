@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log box: time to add one line at the top of a box that holds a few lines and of one that
 // holds a night's worth. The box keeps its size during the timing (the line at the bottom is
 // taken away again, untimed).

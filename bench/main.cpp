@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // selvane-bench: performance figures of the hand controller against the mount simulator.
 //
 //   selvane-bench [all] [--smoke] [--only NAME]... [sizes]

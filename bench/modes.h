@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmarks, one function each; every one runs in a process of its own.
 #pragma once
 

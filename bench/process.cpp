@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program itself, as installed: start-up time and memory at rest over several launches, and
 // the CPU it uses in normal running (a query every 3 s against a controller that answers at once).
 // Offscreen platform; the mount is a pseudo-terminal held here or the simulator in a child process.

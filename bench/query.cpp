@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Query cost: one full position query (":R#" written ... both labels set) against a controller that
 // answers at once, repeated. Two windows side by side, each on its own simulator: one fresh, one
 // whose log box already holds a night of lines. Their queries alternate, so that whatever else the

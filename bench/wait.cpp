@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting cost: CPU used while the window waits on the line, against the same wait as a plain
 // poll loop. Two waits: a GOTO whose slew lasts the whole time, and position queries against a
 // controller that never answers (each gives up after its time limit).

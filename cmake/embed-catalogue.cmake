@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes OUTPUT, a C++ source holding the text of the catalogue table INPUT (run with cmake -P).
 file(READ "${INPUT}" table)
 string(FIND "${table}" ")catalogue\"" clash)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the fuzz targets: a failed check ends the run at once (so that libFuzzer keeps
 // the input as a crasher, and the replay fails), a reader of the fuzz input, and the shape checks
 // of the texts the window shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipboard import on any text, well-formed UTF-8 or not: the six pieces, then the window's
 // button, then what an initialisation and a GOTO send from the imported fields.
 //

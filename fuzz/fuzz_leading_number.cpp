@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The leading-number reading of the entry fields on any text, against the C library's strtod on
 // the longest leading number, and the seconds field's rounding to a 16-bit whole number.
 //

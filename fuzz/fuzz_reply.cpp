@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reply reader and decoder against any byte stream from the line.
 //
 // Input: chunks separated by the byte 0x01. The first chunk is already waiting on the line when the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One spin step on any text, for every arrow and both decimal separators: the result reads again,
 // a field within its range stays within it, and up then down gives the value back.
 //

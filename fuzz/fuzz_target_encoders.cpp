@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The target encoders and the angle texts on any double and float, NaN, infinities and huge values
 // included: a target is either refused or encoded in a text that reads back to its count, and no
 // value ever reaches undefined behaviour.

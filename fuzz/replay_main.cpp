@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every file of the given corpus directories (or the given files) once through a fuzz target,
 // so that a corpus is an ordinary test where libFuzzer is not at hand. Fails on an empty corpus:
 // a replay that runs nothing checks nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: construction, start-up and the two ways of quitting.
 #include "app/frmTKR52princ.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one window of the hand controller: every field, control and procedure of the program.
 // Member definitions live in the folder of their subsystem (app, link, coords, pointing, motion, entry,
 // catalogue).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: the command line, the Qt platform, the window and its start-up.
 #include <QApplication>
 #include <QCommandLineParser>

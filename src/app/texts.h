@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts and settings of the application shell, as the user sees them.
 #pragma once
 

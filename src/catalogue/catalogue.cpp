@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue table read into objects, and finding objects by name.
 #include "catalogue/catalogue.h"
 

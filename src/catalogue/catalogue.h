@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in object catalogue: Messier, bright NGC/IC objects and named stars at J2000, found by
 // name, and carried to their place of the date.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: the "Objet :" field, which writes a catalogue object's place of the date into the
 // entry fields.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Places of the date with ERFA: J2000 and proper motion to the apparent place, equinox of date.
 #include <cmath>
 #include <erfa.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: angle texts, target encoding and the target read from the entry fields.
 #include "app/frmTKR52princ.h"
 

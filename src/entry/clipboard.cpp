@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: the clipboard import, which cuts a pasted text into the six entry fields.
 #include <algorithm>
 #include <array>

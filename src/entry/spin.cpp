@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: the spin buttons, which step an entry field's text in the user's locale.
 #include <array>
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts of the coordinate entry: spin wrap values and the clipboard import's log lines.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: the controller link — writing commands, the shared wait, the position query.
 #include <cmath>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one wait on the line, shared by the position query and the GOTO's "Ok" waits.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: direction buttons, speed options and autoguiding.
 // A press sends the stored speed then the direction; a release stops the axis and returns to
 // sidereal. Pairing every press with one release (focus loss, pointer let go elsewhere) is the

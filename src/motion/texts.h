@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands and log texts of the direction buttons, speed options and autoguiding.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls the window talks to, as the window sees them: no toolkit here.
 #pragma once
 

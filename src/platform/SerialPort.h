@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial control: the operations the program uses on its line to the mount controller.
 #pragma once
 

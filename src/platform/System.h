@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window needs of its platform besides its controls: boxes, beep, events, clipboard, clock.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: clock angle, reference initialisation, GOTO and the time compensation after it.
 #include <array>
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands, questions and log texts of the pointing actions.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated mount's axes and the interpretation of the commands.
 #include "sim/MountModel.h"
 

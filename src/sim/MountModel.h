@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated mount: two axes kept as counts, moved by slews and manual moves, and the meaning of every
 // command. Time is passed in by the caller (seconds on any monotonic scale), so a position is a function
 // of the time asked about and nothing needs stepping.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's pseudo-terminal, its thread, the outgoing queue with pacing and faults, and the trace.
 #include "sim/MountSimulator.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A mount controller on the far end of a pseudo-terminal: the program opens devicePath() as its serial
 // port and talks to it as to the real controller. One thread blocks in poll() on the pty's master side,
 // answers the commands (see MountModel for what each one does), and records every byte both ways.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Count texts and frame splitting of the simulated controller.
 #include "sim/Protocol.h"
 

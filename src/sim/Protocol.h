@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller's side of the wire: axis scales, the two-field count text of the position replies and
 // target commands, and the splitting of the incoming byte stream into ":...#" frames.
 #pragma once

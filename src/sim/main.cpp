@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // selvane-sim: a simulated mount controller on a pseudo-terminal. Prints the device to give to the hand
 // controller's --port on its first line, then the traffic, until SIGINT or SIGTERM.
 #include <chrono>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates the catalogue table from the packages' files and compares it with the committed one.
 # Skipped (77) where python3, kstars-data or python3-ephem are not installed.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the program with no display at all (no X, no Wayland, no Qt platform chosen):
 # --help, --version and --list-ports answer and succeed; a plain start ends with one line on
 # standard error and a failure status, never an abort.

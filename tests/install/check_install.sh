@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks that a desktop finds the program there:
 # both executables, the launcher entry (valid, and pointing at what was installed) and its icon.
 # Usage: check_install.sh CMAKE_COMMAND BUILD_DIR

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, unpacks it into a scratch root and checks that it holds, under /usr,
 # every file that an installation puts in its prefix (programs, desktop entry, icon, and INDI
 # drivers with their description when the build has them), with sound package fields.

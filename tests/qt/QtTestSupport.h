@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the Qt tests: a pseudo-terminal standing in for the mount controller's line,
 // a system whose message boxes answer from a script, and the window put together as main() does.
 #pragma once

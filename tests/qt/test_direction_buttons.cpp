@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four direction buttons driven like a user would, through the window system: every move
 // that starts ends exactly once, whatever the mouse, the pointer or the window do meanwhile.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window against the mount simulator over a pseudo-terminal: queries, initialisation,
 // GOTO with its compensation, manual moves, autoguiding, spin and clipboard import.
 #include <QCheckBox>

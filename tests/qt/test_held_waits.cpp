@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A wait held up past its time limit by a box left open: what the controller sent meanwhile is
 // read when the box is cancelled, so neither the query nor the GOTO ends as a time-out.
 #include <QEventLoop>

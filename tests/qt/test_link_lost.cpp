@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial device vanishes (the far end of the pseudo-terminal closed) and comes back under the
 // same name: idle, inside a query and inside a GOTO, on the real Qt serial port.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Night vision on the real window: Ctrl+Shift+N turns the window, its tooltips and its message
 // boxes red on black and back again, and changes nothing but colours.
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Why the serial device would not open, in plain words on standard error: a device that is not
 // there, one the user may not use (naming the group that owns it), one another program holds.
 // The program itself is started for each case; the wording is also checked on its own.

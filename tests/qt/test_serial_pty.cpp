@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial line over a real pseudo-terminal: the program itself started on it, and the window
 // in this process reading replies through the Qt serial port.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window under the offscreen platform: its controls, their first state, the layout,
 // the typing limits and what the window puts on the line when it opens.
 #include <QAccessible>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator over a real pseudo-terminal, driven the way the hand controller drives its serial port.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated mount's behaviour, with time given by the test.
 #include <gtest/gtest.h>
 

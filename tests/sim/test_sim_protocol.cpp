@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated controller's count texts and frame splitting.
 #include <gtest/gtest.h>
 

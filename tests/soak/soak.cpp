@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak: the real window (offscreen) queries the in-process mount simulator over a pseudo-terminal,
 // thousands of times, on a noisy line: stray bytes between replies, replies split across reads or
 // corrupted, random reply delays up to and now and then past the reply time limit. The window's clock

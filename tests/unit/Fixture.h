@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A started window on the platform doubles, with a scripted controller.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in catalogue: its table, names, places of the date, the "Objet :" field and pasted
 // texts that label their frame.
 #include <gtest/gtest.h>

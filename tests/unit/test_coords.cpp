@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Angle texts, target encoding and the reading of the entry fields.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spin buttons on the entry fields and the import of a target from the clipboard.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The periodic position query: replies, log lines, labels, nesting and the reply time limit.
 #include "Fixture.h"
 #include "link/texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A serial device that vanishes and comes back: idle, inside a query, inside a GOTO.
 #include "Fixture.h"
 

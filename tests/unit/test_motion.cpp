@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Direction buttons, speed options and autoguiding: the exact writes on the line.
 #include <gtest/gtest.h>
 

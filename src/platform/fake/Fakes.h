@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test doubles of the platform: they record every call in one journal and play scripted answers,
 // so tests drive the window without a toolkit, a serial device, a clipboard or a clock.
 #pragma once

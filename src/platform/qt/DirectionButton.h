@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A direction button: a move starts when any mouse button goes down on it and ends exactly once,
 // when the last mouse button comes up (wherever the pointer is), or when the button or its window
 // loses the user (focus lost, window deactivated or hidden, button disabled). Keyboard activation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether this machine offers a display for the window, decided before Qt would abort without one.
 #pragma once
 

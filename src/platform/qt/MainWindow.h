@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window "Selvane V2.2" built in code: every control named by its control name, laid out
 // top to bottom, and each event wired to its handler of frmTKR52princ.
 #pragma once

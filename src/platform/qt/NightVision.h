@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Night vision: the whole program, window and message boxes, in dim red on black, so the eyes
 // keep their dark adaptation at the eyepiece. Colours only: nothing else of the window changes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial control over QSerialPort: one character per read that never blocks, whole-text
 // writes that return at once, and a lost device reported once.
 #pragma once

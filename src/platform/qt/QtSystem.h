@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes, beep, event loop, clipboard, clock and locale over Qt.
 #pragma once
 
