@@ -43,6 +43,9 @@ public:
     static std::optional<double> compteAD(std::string_view reply);
     // positionDEC of a reply: low + high × 65536 rounded half-even, when it fits 32 bits.
     static std::optional<std::int32_t> compteDEC(std::string_view reply);
+    // The positions in degrees as the window shows them: right ascension brought into 0..360 once.
+    static float degrésAD(double positionAD);
+    static float degrésDEC(std::int32_t positionDEC);
     static std::string texteAD(double positionAD);
     static std::string texteDEC(std::int32_t positionDEC);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/frmTKR52princ.h"
+#include "link/framing.h"
 #include "link/wait.h"
 #include "pointing/texts.h"
 
@@ -115,13 +116,10 @@ void frmTKR52princ::bloquerPointage(bool bloquer)
 
 frmTKR52princ::FinAttente frmTKR52princ::attendreOk(std::string& réponse)
 {
-    const std::string ok = pointing_texts::FinDeRalliement;
-    return attendreLigne(pointing_texts::DélaiOkMs, [&](char c) {
-        réponse += c;
-        if (réponse.size() > pointing_texts::LongueurMaxRéponseOk)
-            réponse.erase(0, réponse.size() - pointing_texts::LongueurMaxRéponseOk);
-        return réponse.size() >= ok.size() && réponse.compare(réponse.size() - ok.size(), ok.size(), ok) == 0;
-    });
+    AttenteOk attente;
+    const auto fin = attendreLigne(pointing_texts::DélaiOkMs, [&](char c) { return attente.ajouter(c); });
+    réponse = attente.réponse();
+    return fin;
 }
 
 void frmTKR52princ::finGotoSansRéponse()
