@@ -1,6 +1,7 @@
 // The controller protocol of the INDI driver, on the window's commands, encoders and framing.
 #include "indi/MountSession.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -78,6 +79,7 @@ bool MountSession::send(const std::string& command)
         pollfd p{fd, POLLOUT, 0};
         ::poll(&p, 1, AttenteÉcritureMs);
     }
+    commandCount += static_cast<std::size_t>(std::count(command.begin(), command.end(), '#'));
     return true;
 }
 

@@ -87,6 +87,8 @@ public:
     bool setAutoguiding(bool on);
 
     bool lost() const { return linkGone; }
+    // Commands written so far (each ends with "#"), for a simulator to catch up before it stops.
+    std::size_t commandsSent() const { return commandCount; }
 
 private:
     enum class Query { None, Check, Ra, Dec };
@@ -110,6 +112,7 @@ private:
     const Limits limits;
 
     bool linkGone = false;
+    std::size_t commandCount = 0;
     Query query_ = Query::None;
     LecteurRéponse reader;
     int replyTimer = -1;

@@ -312,6 +312,7 @@ void SelvaneTelescope::closeLine()
     if (readCallback >= 0)
         IERmCallback(readCallback);
     readCallback = -1;
+    letSimulatorCatchUp();
     // The session may be the caller (a reply, a lost link): it goes once the loop is back.
     if (session) {
         auto* retired = session.release();
@@ -355,12 +356,22 @@ void SelvaneTelescope::shutdown()
     if (readCallback >= 0)
         IERmCallback(readCallback);
     readCallback = -1;
+    letSimulatorCatchUp();
     session.reset();
     if (fd >= 0)
         tty_disconnect(fd);
     fd = -1;
     simulator.reset();
     link = Link::Closed;
+}
+
+void SelvaneTelescope::letSimulatorCatchUp()
+{
+    // The in-process simulator reads on its own thread: let it take the last commands (the stop
+    // of a move) before it is stopped, as a real controller would.
+    constexpr int AttenteMaxMs = 500;
+    if (simulator && session)
+        simulator->waitForCommands(session->commandsSent(), AttenteMaxMs);
 }
 
 // ---- Polling ----

@@ -78,6 +78,7 @@ private:
     void disconnectRequested();
     void checked(bool ok, const std::string& message);
     void closeLine();
+    void letSimulatorCatchUp();
     void linkLost(const std::string& why);
     void schedulePoll();
     void poll();
