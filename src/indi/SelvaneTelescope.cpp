@@ -23,6 +23,13 @@
 
 namespace indi_driver {
 
+// libindi's timers hand back one pointer: the callback to run and where it is filed.
+struct SelvaneTelescope::TimerToken {
+    SelvaneTelescope* owner = nullptr;
+    std::function<void()> fn;
+    int id = -1;
+};
+
 namespace {
 constexpr int Baud = 9600;
 constexpr int BitsDeDonnées = 8;
@@ -32,13 +39,22 @@ constexpr int RatesCount = 4;
 // Hooks for the in-process simulator: a file that receives its wire trace, and its slew rate.
 constexpr const char* TraceSimulateur = "SELVANE_SIM_TRACE";
 constexpr const char* VitesseSimulateur = "SELVANE_SIM_SLEW_RATE";
+// For the benchmarks: a file that receives, per motion or autoguiding change, the nanoseconds from
+// the change reaching the driver to its bytes written.
+constexpr const char* FichierLatence = "SELVANE_INDI_LATENCY";
 
-// libindi's timers hand back one pointer: the callback to run and where it is filed.
-struct TimerToken {
-    std::function<void()> fn;
-    int id = -1;
-};
-std::map<int, std::unique_ptr<TimerToken>> timers;
+void noteLatency(std::chrono::steady_clock::time_point start)
+{
+    static FILE* file = [] {
+        const char* path = std::getenv(FichierLatence);
+        return path ? std::fopen(path, "a") : nullptr;
+    }();
+    if (!file)
+        return;
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start);
+    std::fprintf(file, "%lld\n", static_cast<long long>(ns.count()));
+    std::fflush(file);
+}
 
 std::string formatted(const char* format, const std::string& a, const std::string& b = {})
 {
@@ -137,6 +153,7 @@ bool SelvaneTelescope::saveConfigItems(FILE* fp)
 int SelvaneTelescope::addTimer(int ms, std::function<void()> fn)
 {
     auto token = std::make_unique<TimerToken>();
+    token->owner = this;
     token->fn = std::move(fn);
     const int id = IEAddTimer(ms, timerFired, token.get());
     token->id = id;
@@ -154,7 +171,7 @@ void SelvaneTelescope::timerFired(void* p)
 {
     auto* token = static_cast<TimerToken*>(p);
     auto fn = std::move(token->fn);
-    timers.erase(token->id);
+    token->owner->timers.erase(token->id);
     fn();
 }
 
@@ -510,15 +527,20 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
         return true;
     }
 
+    const auto start = std::chrono::steady_clock::now();
     if (std::strcmp(name, AutoguidingSP.name) == 0) {
         if (IUUpdateSwitch(&AutoguidingSP, states, names, n) < 0)
             return false;
         const bool on = AutoguidingS[0].s == ISS_ON;
         AutoguidingSP.s = session->setAutoguiding(on) ? IPS_OK : IPS_ALERT;
+        noteLatency(start);
         IDSetSwitch(&AutoguidingSP, nullptr);
         return true;
     }
-    return INDI::Telescope::ISNewSwitch(dev, name, states, names, n);
+    const bool handled = INDI::Telescope::ISNewSwitch(dev, name, states, names, n);
+    if (needsLine)
+        noteLatency(start);
+    return handled;
 }
 
 bool SelvaneTelescope::MoveNS(INDI_DIR_NS dir, TelescopeMotionCommand command)

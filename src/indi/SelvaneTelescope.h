@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -86,6 +87,9 @@ private:
     void refuse(INumberVectorProperty& property, const char* message);
     void refuse(ISwitchVectorProperty& property, const char* message);
 
+    // Declared first so that it outlives the session, whose timers it files.
+    struct TimerToken;
+    std::map<int, std::unique_ptr<TimerToken>> timers;
     FixedSerial* serial = nullptr;
     ISwitch AutoguidingS[2];
     ISwitchVectorProperty AutoguidingSP;

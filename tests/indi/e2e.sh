@@ -152,8 +152,12 @@ motion)
     ;;
 bad_input)
     # Commands while disconnected: refused, nothing sent, the driver alive.
-    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=On" || true
+    set_ -s "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=On"
+    set_ -s "Selvane.AUTOGUIDING.AUTOGUIDING_ON=On"
+    set_ -n "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=1;1"
+    get Selvane.CONNECTION.CONNECT >/dev/null || fail "the driver stopped answering"
     connect_simulated
+    [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "commands sent while disconnected: $(frames | tr '\n' ' ')"
     wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
     : >"$SELVANE_SIM_TRACE"
     set_ "Selvane.POLLING_PERIOD.PERIOD_MS=60000" # so that no query puts the property back to Ok
