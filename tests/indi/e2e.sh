@@ -161,6 +161,7 @@ bad_input)
     wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
     : >"$SELVANE_SIM_TRACE"
     set_ "Selvane.POLLING_PERIOD.PERIOD_MS=60000" # so that no query puts the property back to Ok
+    sleep 0.7 # the query already scheduled goes first
     for target in "nan;10" "5;inf" "25;0" "-1;0" "3;91" "3;-90.5"; do
         set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$target"
     done
