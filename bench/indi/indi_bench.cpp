@@ -46,7 +46,7 @@ pid_t server = -1;
 int freePort()
 {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
+    sockaddr_in a {};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof a;
@@ -94,7 +94,7 @@ public:
     explicit Client(int port)
     {
         fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
+        sockaddr_in a {};
         a.sin_family = AF_INET;
         a.sin_port = htons(static_cast<std::uint16_t>(port));
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -103,8 +103,7 @@ public:
                 // Read and drop what the server sends, so that it never holds the driver back.
                 reader = std::thread([this] {
                     char buffer[4096];
-                    while (::read(fd, buffer, sizeof buffer) > 0) {
-                    }
+                    while (::read(fd, buffer, sizeof buffer) > 0) { }
                 });
                 send("<getProperties version=\"1.7\"/>");
                 return;
@@ -126,8 +125,8 @@ public:
     }
     void setSwitch(const char* property, const char* element) const
     {
-        send(std::string("<newSwitchVector device=\"Selvane\" name=\"") + property + "\"><oneSwitch name=\"" + element
-             + "\">On</oneSwitch></newSwitchVector>");
+        send(std::string("<newSwitchVector device=\"Selvane\" name=\"") + property + "\"><oneSwitch name=\""
+            + element + "\">On</oneSwitch></newSwitchVector>");
     }
 
 private:
@@ -168,7 +167,7 @@ int main(int argc, char** argv)
     Sizes sizes;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--smoke") == 0)
-            sizes = {1, 1, 20};
+            sizes = { 1, 1, 20 };
     const char* driverDir = std::getenv("SELVANE_INDI_DRIVER_DIR");
     if (!driverDir)
         die("SELVANE_INDI_DRIVER_DIR names the folder of indi_selvane_telescope");
@@ -192,7 +191,7 @@ int main(int argc, char** argv)
         const std::string socketPath = std::string(home) + "/indi.sock";
         std::freopen("/dev/null", "w", stderr);
         ::execlp("indiserver", "indiserver", "-p", portText.c_str(), "-u", socketPath.c_str(), "-r", "0",
-                 "indi_selvane_telescope", static_cast<char*>(nullptr));
+            "indi_selvane_telescope", static_cast<char*>(nullptr));
         _exit(127);
     }
     int status = 0;
@@ -203,7 +202,7 @@ int main(int argc, char** argv)
         bool connected = false;
         for (int attempt = 0; attempt < 20 && !connected; ++attempt) {
             client.send("<newTextVector device=\"Selvane\" name=\"DEVICE_PORT\"><oneText name=\"PORT\">"
-                        + simulator.devicePath() + "</oneText></newTextVector>");
+                + simulator.devicePath() + "</oneText></newTextVector>");
             client.setSwitch("CONNECTION", "CONNECT");
             connected = simulator.waitForCommands(3, 500);
         }
@@ -217,8 +216,9 @@ int main(int argc, char** argv)
         // A slew of slewS seconds: 90 degrees of right ascension.
         simulator.setSlewRateDegPerSec(90.0 / sizes.slewS);
         simulator.clearTrace();
-        client.send("<newNumberVector device=\"Selvane\" name=\"EQUATORIAL_EOD_COORD\"><oneNumber name=\"RA\">6"
-                    "</oneNumber><oneNumber name=\"DEC\">0</oneNumber></newNumberVector>");
+        client.send(
+            "<newNumberVector device=\"Selvane\" name=\"EQUATORIAL_EOD_COORD\"><oneNumber name=\"RA\">6"
+            "</oneNumber><oneNumber name=\"DEC\">0</oneNumber></newNumberVector>");
         if (!simulator.waitForCommands(3, 5000))
             die("no GOTO");
         row(("CPU, waiting for the end of a " + std::to_string(sizes.slewS) + " s slew").c_str(),
@@ -242,7 +242,8 @@ int main(int argc, char** argv)
         std::ifstream f(latencyFile);
         for (double ns; f >> ns;)
             inDriver.push_back(ns / 1e6);
-        row(("Change reaching the driver to bytes written, median of " + std::to_string(inDriver.size())).c_str(),
+        row(("Change reaching the driver to bytes written, median of " + std::to_string(inDriver.size()))
+                .c_str(),
             median(inDriver), "ms", "<= 1 ms");
         row("  99th percentile", percentile99(inDriver), "ms", "-");
         row("Client to controller through indiserver, median", median(roundTrip), "ms", "-");

@@ -76,7 +76,7 @@ bool MountSession::send(const std::string& command)
             loseLink(indi_texts::ÉcritureBloquée);
             return false;
         }
-        pollfd p{fd, POLLOUT, 0};
+        pollfd p { fd, POLLOUT, 0 };
         ::poll(&p, 1, AttenteÉcritureMs);
     }
     commandCount += static_cast<std::size_t>(std::count(command.begin(), command.end(), '#'));
@@ -340,8 +340,8 @@ bool MountSession::sync(double raHours, double decDegrees)
 
 void MountSession::setRate(int index)
 {
-    static constexpr const char* vitesses[] = {motion_texts::VitesseSidérale, motion_texts::VitesseCentrage,
-                                               motion_texts::VitesseRattrapage, motion_texts::VitesseRapide};
+    static constexpr const char* vitesses[] = { motion_texts::VitesseSidérale, motion_texts::VitesseCentrage,
+        motion_texts::VitesseRattrapage, motion_texts::VitesseRapide };
     if (index >= 0 && index < static_cast<int>(std::size(vitesses)))
         Vitesse = vitesses[index];
 }

@@ -52,7 +52,10 @@ public:
 
     // fd: the open serial line, non-blocking; owned by the caller.
     MountSession(int fd, Loop& loop, SessionEvents events, Limits limits);
-    MountSession(int fd, Loop& loop, SessionEvents events) : MountSession(fd, loop, std::move(events), Limits{}) {}
+    MountSession(int fd, Loop& loop, SessionEvents events)
+        : MountSession(fd, loop, std::move(events), Limits {})
+    {
+    }
     ~MountSession();
     MountSession(const MountSession&) = delete;
     MountSession& operator=(const MountSession&) = delete;

@@ -51,7 +51,8 @@ void noteLatency(std::chrono::steady_clock::time_point start)
     }();
     if (!file)
         return;
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start);
+    const auto ns
+        = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start);
     std::fprintf(file, "%lld\n", static_cast<long long>(ns.count()));
     std::fflush(file);
 }
@@ -69,7 +70,7 @@ FixedSerial::FixedSerial(INDI::DefaultDevice* device, std::function<void()> load
     , load(std::move(load))
     , save(std::move(save))
 {
-    char saved[MAXINDINAME] = {0};
+    char saved[MAXINDINAME] = { 0 };
     if (IUGetConfigText(device->getDeviceName(), INDI::SP::DEVICE_PORT, "PORT", saved, MAXINDINAME) < 0)
         setDefaultPort(indi_texts::PortParDéfaut);
     setDefaultBaudRate(B_9600);
@@ -121,7 +122,7 @@ bool SelvaneTelescope::initProperties()
     IUFillSwitch(&AutoguidingS[0], indi_texts::AutoguidageMarche, indi_texts::LibelléMarche, ISS_OFF);
     IUFillSwitch(&AutoguidingS[1], indi_texts::AutoguidageArrêt, indi_texts::LibelléArrêt, ISS_ON);
     IUFillSwitchVector(&AutoguidingSP, AutoguidingS, 2, getDeviceName(), indi_texts::Autoguidage,
-                       indi_texts::LibelléAutoguidage, MOTION_TAB, IP_RW, ISR_1OFMANY, 60, IPS_IDLE);
+        indi_texts::LibelléAutoguidage, MOTION_TAB, IP_RW, ISR_1OFMANY, 60, IPS_IDLE);
 
     serial = new FixedSerial(
         this, [this] { loadConfig(true, INDI::SP::DEVICE_PORT); },
@@ -178,9 +179,9 @@ void SelvaneTelescope::timerFired(void* p)
 platform::TimeOfDay SelvaneTelescope::localTime() const
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
+    std::tm local {};
     localtime_r(&now, &local);
-    return {local.tm_hour, local.tm_min, local.tm_sec};
+    return { local.tm_hour, local.tm_min, local.tm_sec };
 }
 
 std::int64_t SelvaneTelescope::monotonicMs() const
@@ -220,8 +221,8 @@ void SelvaneTelescope::connectRequested()
                 simulator->setTraceSink([trace, guard](const sim::TraceEntry& entry) {
                     std::lock_guard lock(*guard);
                     std::fprintf(trace, "%10.3f %s \"%s\"\n", entry.timeMs,
-                                 entry.direction == sim::Direction::Received ? "<-" : "->",
-                                 sim::printable(entry.bytes).c_str());
+                        entry.direction == sim::Direction::Received ? "<-" : "->",
+                        sim::printable(entry.bytes).c_str());
                     std::fflush(trace);
                 });
             }
@@ -355,7 +356,7 @@ void SelvaneTelescope::linkLost(const std::string& why)
     link = Link::Lost;
     EqNP.s = IPS_ALERT;
     IDSetNumber(&EqNP, nullptr);
-    for (ISwitchVectorProperty* p : {&MovementNSSP, &MovementWESP}) {
+    for (ISwitchVectorProperty* p : { &MovementNSSP, &MovementWESP }) {
         IUResetSwitch(p);
         p->s = IPS_ALERT;
         IDSetSwitch(p, nullptr);
@@ -516,8 +517,9 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
         return true;
     }
 
-    const bool needsLine = std::strcmp(name, MovementNSSP.name) == 0 || std::strcmp(name, MovementWESP.name) == 0
-        || std::strcmp(name, SlewRateSP.name) == 0 || std::strcmp(name, AutoguidingSP.name) == 0;
+    const bool needsLine = std::strcmp(name, MovementNSSP.name) == 0
+        || std::strcmp(name, MovementWESP.name) == 0 || std::strcmp(name, SlewRateSP.name) == 0
+        || std::strcmp(name, AutoguidingSP.name) == 0;
     if (needsLine && (link != Link::Open || !session)) {
         ISwitchVectorProperty* p = getSwitch(name);
         if (p)

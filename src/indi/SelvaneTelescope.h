@@ -55,7 +55,7 @@ public:
 
 protected:
     bool ReadScopeStatus() override { return true; } // positions come from MountSession's queries
-    void TimerHit() override {} // every timer of this driver has its own callback
+    void TimerHit() override { } // every timer of this driver has its own callback
     bool Goto(double ra, double dec) override;
     bool Sync(double ra, double dec) override;
     bool MoveNS(INDI_DIR_NS dir, TelescopeMotionCommand command) override;

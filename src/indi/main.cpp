@@ -14,7 +14,7 @@
 namespace {
 
 std::unique_ptr<indi_driver::SelvaneTelescope> telescope;
-int signalPipe[2] = {-1, -1};
+int signalPipe[2] = { -1, -1 };
 
 void onSignal(int)
 {

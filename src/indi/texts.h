@@ -15,7 +15,7 @@ inline constexpr const char* AutoguidageArrêt = "AUTOGUIDING_OFF";
 inline constexpr const char* LibelléMarche = "Marche";
 inline constexpr const char* LibelléArrêt = "Arrêt";
 // The four rates, slowest first, as the window's speed options.
-inline constexpr const char* LibellésVitesses[4] = {"Sidéral", "Centrage", "Rattrapage", "Rapide"};
+inline constexpr const char* LibellésVitesses[4] = { "Sidéral", "Centrage", "Rattrapage", "Rapide" };
 
 inline constexpr const char* PasDeRéponse = "pas de réponse du contrôleur en 2 s";
 inline constexpr const char* RéponseIllisible = "réponse illisible du contrôleur : ";
@@ -25,7 +25,8 @@ inline constexpr const char* Raccroché = "liaison série perdue : le contrôleu
 inline constexpr const char* ErreurLecture = "liaison série perdue : erreur de lecture : ";
 inline constexpr const char* ErreurÉcriture = "liaison série perdue : erreur d'écriture : ";
 inline constexpr const char* ÉcritureBloquée = "liaison série perdue : le port n'accepte plus rien";
-inline constexpr const char* ContrôleurMuet = "Le contrôleur ne répond pas sur %s (pas de réponse à :R# en 2 s)";
+inline constexpr const char* ContrôleurMuet
+    = "Le contrôleur ne répond pas sur %s (pas de réponse à :R# en 2 s)";
 inline constexpr const char* ContrôleurIllisible = "Réponse illisible du contrôleur sur %s : %s";
 inline constexpr const char* PortImpossible = "Impossible d'ouvrir %s : %s";
 inline constexpr const char* SimulateurImpossible = "Le simulateur de monture n'a pas pu démarrer";

@@ -27,7 +27,7 @@ class TestLoop : public indi_driver::Loop {
 public:
     int addTimer(int ms, std::function<void()> fn) override
     {
-        timers[++lastId] = {Clock::now() + std::chrono::milliseconds(ms), std::move(fn)};
+        timers[++lastId] = { Clock::now() + std::chrono::milliseconds(ms), std::move(fn) };
         return lastId;
     }
     void removeTimer(int id) override { timers.erase(id); }
@@ -35,7 +35,7 @@ public:
     platform::TimeOfDay localTime() const override
     {
         const auto s = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count();
-        return {21, 10 + static_cast<int>(s / 60), static_cast<int>(s % 60)};
+        return { 21, 10 + static_cast<int>(s / 60), static_cast<int>(s % 60) };
     }
     std::int64_t monotonicMs() const override
     {
@@ -43,7 +43,8 @@ public:
     }
 
     // Runs the loop until done() or timeoutMs; true when done() came.
-    bool runUntil(int fd, indi_driver::MountSession& session, const std::function<bool()>& done, int timeoutMs)
+    bool runUntil(
+        int fd, indi_driver::MountSession& session, const std::function<bool()>& done, int timeoutMs)
     {
         const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!done()) {
@@ -53,7 +54,7 @@ public:
             auto wake = end;
             for (auto& [id, t] : timers)
                 wake = std::min(wake, t.due);
-            pollfd p{fd, POLLIN, 0};
+            pollfd p { fd, POLLIN, 0 };
             const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(wake - now).count();
             if (::poll(&p, 1, static_cast<int>(std::max<long long>(ms, 0))) > 0)
                 session.readable();
@@ -98,7 +99,7 @@ protected:
         ASSERT_TRUE(simulator->start());
         fd = ::open(simulator->devicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         ASSERT_GE(fd, 0);
-        termios tio{};
+        termios tio {};
         ::tcgetattr(fd, &tio);
         ::cfmakeraw(&tio);
         ::tcsetattr(fd, TCSANOW, &tio);
@@ -223,7 +224,8 @@ TEST_F(SessionOnSimulator, MovesSendTheSpeedThenTheDirectionAndStopPairs)
     EXPECT_FALSE(session->movingNS() || session->movingWE());
     EXPECT_TRUE(session->sync(1.0, 0.0));
     ASSERT_TRUE(simulator->waitForCommands(15, 1000));
-    EXPECT_EQ(simulator->received(), ":RS# :n#:0#:S#:M#  :e#:C#  :s#:0#:S#:w#:S#:r+000,+15232#:d+000,+00000#:i#");
+    EXPECT_EQ(
+        simulator->received(), ":RS# :n#:0#:S#:M#  :e#:C#  :s#:0#:S#:w#:S#:r+000,+15232#:d+000,+00000#:i#");
 }
 
 TEST_F(SessionOnSimulator, MissingOkAndHangUpAreReportedOnce)
