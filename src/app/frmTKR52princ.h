@@ -97,6 +97,9 @@ public:
     bool set_objectDEC();
 
     // ---- Pointing (pointing/) ----
+    // The target commands as sent: ":r" + get_ADH_ADL + "#" and ":d" + get_DECH_DECL + "#".
+    static std::string commandeCibleAD(double ADangle);
+    static std::string commandeCibleDEC(float& DECangle);
     float Tempscourant();
     // The clock angle of a time of day in degrees (15 per hour), less the origin.
     static float angleHorloge(const platform::TimeOfDay& t, float origine);

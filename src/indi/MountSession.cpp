@@ -271,11 +271,11 @@ bool MountSession::slew(double raHours, double decDegrees)
     objectAD = raHours * DegrésParHeure;
     objectDEC = static_cast<float>(decDegrees);
     const std::string texteAD = frmTKR52princ::get_ADH_ADL(objectAD);
-    if (!send(":r" + texteAD + "#"))
+    if (!send(frmTKR52princ::commandeCibleAD(objectAD)))
         return false;
     if (events.log)
         events.log(pointing_texts::GotoAD + texteAD);
-    if (!send(":d" + frmTKR52princ::get_DECH_DECL(objectDEC) + "#"))
+    if (!send(frmTKR52princ::commandeCibleDEC(objectDEC)))
         return false;
     okWait.recommencer();
     if (!send(pointing_texts::Pointer))
@@ -300,7 +300,7 @@ void MountSession::okSeen()
         const float e = frmTKR52princ::écartRalliement(TempsGOTO, fin, loop.monotonicMs() - slewStartMs);
         if (events.log)
             events.log(frmTKR52princ::ligneCompensation(e, "."));
-        if (!send(":r" + frmTKR52princ::get_ADH_ADL(frmTKR52princ::ADcompensé(objectAD, e)) + "#"))
+        if (!send(frmTKR52princ::commandeCibleAD(frmTKR52princ::ADcompensé(objectAD, e))))
             return;
         if (events.log)
             events.log(pointing_texts::CorrectionGoto);
@@ -314,7 +314,7 @@ void MountSession::okSeen()
     if (events.log)
         events.log(pointing_texts::CiblePointée + okWait.réponse());
     stage = Stage::Idle;
-    if (!send(":r" + frmTKR52princ::get_ADH_ADL(objectAD) + "#") || !send(pointing_texts::Initialiser))
+    if (!send(frmTKR52princ::commandeCibleAD(objectAD)) || !send(pointing_texts::Initialiser))
         return;
     if (events.slewEnded)
         events.slewEnded(true, indi_texts::GotoTerminé);
@@ -334,8 +334,8 @@ bool MountSession::sync(double raHours, double decDegrees)
     if (linkGone || stage != Stage::Idle || !targetProblem(raHours, decDegrees).empty())
         return false;
     float dec = static_cast<float>(decDegrees);
-    return send(":r" + frmTKR52princ::get_ADH_ADL(raHours * DegrésParHeure) + "#")
-        && send(":d" + frmTKR52princ::get_DECH_DECL(dec) + "#") && send(pointing_texts::Initialiser);
+    return send(frmTKR52princ::commandeCibleAD(raHours * DegrésParHeure))
+        && send(frmTKR52princ::commandeCibleDEC(dec)) && send(pointing_texts::Initialiser);
 }
 
 void MountSession::setRate(int index)
