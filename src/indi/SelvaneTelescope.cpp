@@ -440,6 +440,8 @@ bool SelvaneTelescope::ISNewNumber(const char* dev, const char* name, double val
 
 void SelvaneTelescope::newTarget(double values[], char* names[], int n)
 {
+    if (link == Link::Lost)
+        return refuse(EqNP, indi_texts::NonConnecté);
     if (link != Link::Open || !session) {
         LOGF_WARN("%s", indi_texts::NonConnecté);
         return;
