@@ -63,6 +63,21 @@ std::string formatted(const char* format, const std::string& a, const std::strin
     std::snprintf(text, sizeof text, format, a.c_str(), b.c_str());
     return text;
 }
+// Appends the simulator's wire trace to a file, one line per read or write.
+void traceTo(sim::MountSimulator& simulator, const char* path)
+{
+    FILE* opened = std::fopen(path, "a");
+    if (!opened)
+        return;
+    auto file = std::shared_ptr<FILE>(opened, std::fclose);
+    auto guard = std::make_shared<std::mutex>();
+    simulator.setTraceSink([file, guard](const sim::TraceEntry& entry) {
+        std::lock_guard lock(*guard);
+        std::fprintf(file.get(), "%10.3f %s \"%s\"\n", entry.timeMs,
+            entry.direction == sim::Direction::Received ? "<-" : "->", sim::printable(entry.bytes).c_str());
+        std::fflush(file.get());
+    });
+}
 } // namespace
 
 FixedSerial::FixedSerial(INDI::DefaultDevice* device, std::function<void()> load, std::function<void()> save)
@@ -215,18 +230,8 @@ void SelvaneTelescope::connectRequested()
         if (const char* rate = std::getenv(VitesseSimulateur))
             options.rates.slew = std::atof(rate) > 0 ? std::atof(rate) : options.rates.slew;
         simulator = std::make_unique<sim::MountSimulator>(options);
-        if (const char* path = std::getenv(TraceSimulateur)) {
-            if (FILE* trace = std::fopen(path, "a")) {
-                auto guard = std::make_shared<std::mutex>();
-                simulator->setTraceSink([trace, guard](const sim::TraceEntry& entry) {
-                    std::lock_guard lock(*guard);
-                    std::fprintf(trace, "%10.3f %s \"%s\"\n", entry.timeMs,
-                        entry.direction == sim::Direction::Received ? "<-" : "->",
-                        sim::printable(entry.bytes).c_str());
-                    std::fflush(trace);
-                });
-            }
-        }
+        if (const char* path = std::getenv(TraceSimulateur))
+            traceTo(*simulator, path);
         if (!simulator->start()) {
             simulator.reset();
             setConnected(false, IPS_ALERT, indi_texts::SimulateurImpossible);
