@@ -157,7 +157,7 @@ double cpuPercent(pid_t pid, int seconds)
 
 void row(const char* what, double value, const char* unit, const char* target)
 {
-    std::printf("  %-52s %10.3f %-4s (target %s)\n", what, value, unit, target);
+    std::printf("  %-62s %9.3f %-3s (target %s)\n", what, value, unit, target);
 }
 
 } // namespace
