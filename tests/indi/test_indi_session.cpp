@@ -171,7 +171,7 @@ TEST_F(SessionOnSimulator, CheckAndQueryDecodeLikeTheWindow)
         EXPECT_NEAR(ra, 12.0, 1e-6);
 }
 
-TEST_F(SessionOnSimulator, SilentControllerFailsTheCheck)
+TEST_F(SessionOnSimulator, SilentOrGarbledControllerFailsTheCheck)
 {
     sim::Options options;
     options.silent = true;
@@ -179,6 +179,11 @@ TEST_F(SessionOnSimulator, SilentControllerFailsTheCheck)
     session->check();
     ASSERT_TRUE(run([&] { return !got.checks.empty(); }));
     EXPECT_FALSE(got.checks[0].first);
+    session->check();
+    simulator->inject("Ok:+0x8,+18944#");
+    ASSERT_TRUE(run([&] { return got.checks.size() == 2; }));
+    EXPECT_FALSE(got.checks[1].first);
+    EXPECT_EQ(got.checks[1].second, "réponse illisible du contrôleur : :+0x8,+18944#");
 }
 
 TEST_F(SessionOnSimulator, GotoSendsTheWindowsSequenceAndKeepsQueriesOff)
