@@ -22,5 +22,6 @@ int runQuery(const Sizes& sizes);
 int runLogBox(const Sizes& sizes);
 int runStartup(const Sizes& sizes);
 int runIdle(const Sizes& sizes);
+int runCatalogue(const Sizes& sizes);
 
 } // namespace bench

@@ -111,8 +111,12 @@ void runWindow(std::string_view text, bool holdsText)
         after[i] = p.text(FieldNames[i]).content;
         FUZZ_CHECK(validUtf8(after[i]), after[i]);
     }
-    // All six fields or none.
-    const auto pieces = holdsText ? W::découperPressePapier(text) : std::nullopt;
+    // All six fields or none; a pair labelled J2000 is written at its place of the date.
+    auto pieces = holdsText ? W::découperPressePapier(text) : std::nullopt;
+    if (pieces && pieces->j2000) {
+        const auto place = catalogue::positionDuJour(pieces->j2000->ad, pieces->j2000->dec, 0, 0, p.system.utcMs());
+        pieces = W::champsDePosition(place.ad, place.dec);
+    }
     FUZZ_CHECK(after == (pieces ? piecesOf(*pieces) : before), std::string(text.substr(0, 200)));
     FUZZ_CHECK(!p.system.clipboardHasText() && p.system.clipboardText().empty(), "clipboard not emptied");
     FUZZ_CHECK(p.port.writes.empty(), "the import sent something");

@@ -13,6 +13,7 @@ frmTKR52princ::frmTKR52princ(platform::ControlSet& controls, platform::System& s
     , EdtDECréfDeg(controls.textBox("EdtDECréfDeg"))
     , EdtDECréfMin(controls.textBox("EdtDECréfMin"))
     , EdtDECréfSec(controls.textBox("EdtDECréfSec"))
+    , EdtObjet(controls.textBox("EdtObjet"))
     , BtnGOTO(controls.commandButton("BtnGOTO"))
     , btninitialisation(controls.commandButton("btninitialisation"))
     , BTN_ask(controls.commandButton("BTN_ask"))

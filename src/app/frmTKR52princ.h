@@ -1,12 +1,15 @@
 // The one window of the hand controller: every field, control and procedure of the program.
-// Member definitions live in the folder of their subsystem (app, link, coords, pointing, motion, entry).
+// Member definitions live in the folder of their subsystem (app, link, coords, pointing, motion, entry,
+// catalogue).
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "catalogue/catalogue.h"
 #include "platform/Controls.h"
 #include "platform/SerialPort.h"
 #include "platform/System.h"
@@ -166,6 +169,9 @@ public:
                                               std::string_view séparateurDécimal);
     struct PiècesCoordonnées {
         std::string heures, minutes, secondes, degrés, minutesDEC, secondesDEC;
+        // Set when the text labels the pair J2000: the pair with its fractions, in degrees, for the
+        // import to carry to the date.
+        std::optional<catalogue::Position> j2000;
     };
     // The six pieces of a clipboard text, or nothing when no known form fits.
     static std::optional<PiècesCoordonnées> découperPressePapier(std::string_view text);
@@ -173,6 +179,21 @@ public:
 private:
     // One arrow click on an entry field: steps its text by the user's locale.
     void pasChamp(platform::TextBox& champ, int pas, double seuil, const char* valeurBouclée);
+    // Writes the six entry fields, in their order.
+    void écrireChamps(const PiècesCoordonnées& pièces);
+
+public:
+    // ---- Catalogue (catalogue/) ----
+    // Enter in "Objet :", or a name chosen in its list: the object's place of the date goes into
+    // the six entry fields and the log box. Nothing is sent.
+    void EdtObjet_Valider();
+    // The list shown under "Objet :" for what has been typed, best first.
+    static std::vector<std::string> propositionsObjet(std::string_view saisie);
+    // The entry texts of a place in degrees, as typed: hours, minutes, whole seconds; signed
+    // degrees, minutes, whole seconds ("05", "35", "17", "-05", "23", "28").
+    static PiècesCoordonnées champsDePosition(double ad, double dec);
+    // "05h35m17s -05°23'28\"" for the log box.
+    static std::string texteChamps(const PiècesCoordonnées& champs);
 
 public:
     // ---- Fields of the window ----
@@ -194,6 +215,7 @@ public:
     platform::TextBox& EdtDECréfDeg;
     platform::TextBox& EdtDECréfMin;
     platform::TextBox& EdtDECréfSec;
+    platform::TextBox& EdtObjet;
     platform::CommandButton& BtnGOTO;
     platform::CommandButton& btninitialisation;
     platform::CommandButton& BTN_ask;

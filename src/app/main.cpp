@@ -3,10 +3,14 @@
 #include <QCommandLineParser>
 #include <QSerialPortInfo>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "app/frmTKR52princ.h"
+#include "platform/qt/Display.h"
 #include "platform/qt/MainWindow.h"
+#include "platform/qt/NightVision.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSystem.h"
 #include "sim/MountSimulator.h"
@@ -34,46 +38,97 @@ void listPorts()
     }
 }
 
+// What the command line asks for.
+struct Options {
+    QString device;
+    bool simulate = false;
+    bool trace = false;
+    bool night = false;
+    platform::qt::DisplayRequest display;
+};
+
+// Reads the command line with a console application only, so that --help, --version,
+// --list-ports and a mistyped option are answered on a machine without a display. Those end the
+// process; otherwise the options are returned.
+Options readCommandLine(int argc, char** argv)
+{
+    QCoreApplication console(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QString::fromUtf8("Raquette de commande de monture de télescope Selvane V2.2."));
+    // Qt's own options (-platform offscreen, -display :1…) are single-dash words: let them through.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption portOption(QStringList { QStringLiteral("port") },
+        QString::fromUtf8("Port série à utiliser au lieu de COM1 (/dev/ttyUSB0…)."),
+        QStringLiteral("DEVICE"));
+    const QCommandLineOption traceOption(QStringList { QStringLiteral("trace") },
+        QString::fromUtf8("Écrit chaque commande et chaque réponse sur la sortie d'erreur."));
+    const QCommandLineOption simulateOption(QStringList { QStringLiteral("simulate") },
+        QString::fromUtf8("Pilote le simulateur de monture intégré au lieu d'un vrai contrôleur."));
+    const QCommandLineOption nightOption(QStringList { QStringLiteral("nuit") },
+        QString::fromUtf8("Démarre en vision de nuit (rouge sur noir ; Ctrl+Maj+N bascule)."));
+    const QCommandLineOption listOption(QStringList { QStringLiteral("list-ports") },
+        QString::fromUtf8("Liste les ports série de la machine et quitte."));
+    parser.addOption(portOption);
+    parser.addOption(simulateOption);
+    parser.addOption(traceOption);
+    parser.addOption(nightOption);
+    parser.addOption(listOption);
+    // Options that QApplication takes for itself; they are read here only to be let through.
+    std::vector<QCommandLineOption> qtOptions;
+    for (const char* name : { "platform", "platformpluginpath", "platformtheme", "plugin", "display",
+             "geometry", "qwindowgeometry", "title", "qwindowtitle", "icon", "qwindowicon", "name", "style",
+             "stylesheet", "session", "qmljsdebugger" })
+        qtOptions.emplace_back(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+    for (const char* name : { "reverse", "nograb", "dograb", "sync", "widgetcount" })
+        qtOptions.emplace_back(QString::fromLatin1(name));
+    for (QCommandLineOption& option : qtOptions) {
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    parser.process(console);
+
+    if (parser.isSet(listOption)) {
+        listPorts();
+        std::exit(EXIT_SUCCESS);
+    }
+    Options options;
+    options.device = parser.value(portOption);
+    options.simulate = parser.isSet(simulateOption);
+    options.trace = parser.isSet(traceOption);
+    options.night = parser.isSet(nightOption);
+    options.display.platform = parser.isSet(QStringLiteral("platform"))
+        ? parser.value(QStringLiteral("platform"))
+        : qEnvironmentVariable("QT_QPA_PLATFORM");
+    options.display.display = parser.value(QStringLiteral("display"));
+    return options;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("selvane"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(frmTKR52princ::Titre));
-    QApplication::setApplicationVersion(QStringLiteral(SELVANE_VERSION));
+    QCoreApplication::setApplicationName(QStringLiteral("selvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SELVANE_VERSION));
+    const Options options = readCommandLine(argc, argv);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8("Raquette de commande de monture de télescope Selvane V2.2."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption portOption(QStringList{QStringLiteral("port")},
-                                        QString::fromUtf8("Port série à utiliser au lieu de COM1 (/dev/ttyUSB0…)."),
-                                        QStringLiteral("DEVICE"));
-    const QCommandLineOption traceOption(QStringList{QStringLiteral("trace")},
-                                         QString::fromUtf8("Écrit chaque commande et chaque réponse sur la sortie d'erreur."));
-    const QCommandLineOption simulateOption(QStringList{QStringLiteral("simulate")},
-                                            QString::fromUtf8("Pilote le simulateur de monture intégré au lieu d'un vrai contrôleur."));
-    const QCommandLineOption listOption(QStringList{QStringLiteral("list-ports")},
-                                        QString::fromUtf8("Liste les ports série de la machine et quitte."));
-    parser.addOption(portOption);
-    parser.addOption(simulateOption);
-    parser.addOption(traceOption);
-    parser.addOption(listOption);
-    parser.process(app);
-
-    if (parser.isSet(listOption)) {
-        listPorts();
-        return 0;
+    const QString noDisplay = platform::qt::missingDisplay(options.display);
+    if (!noDisplay.isEmpty()) {
+        std::fprintf(stderr, "selvane: %s\n", noDisplay.toLocal8Bit().constData());
+        return EXIT_FAILURE;
     }
+    const std::unique_ptr<QApplication> app = platform::qt::openApplication(argc, argv);
+    QApplication::setApplicationDisplayName(QString::fromUtf8(frmTKR52princ::Titre));
 
-    QString device = parser.value(portOption);
+    QString device = options.device;
     std::unique_ptr<sim::MountSimulator> simulator;
-    if (parser.isSet(simulateOption) && device.isEmpty()) {
-        sim::Options options;
-        options.pacing = true; // as slow as the real line
-        options.rates.slew = 8.0; // degrees per second: a GOTO across the sky in under half a minute
-        simulator = std::make_unique<sim::MountSimulator>(options);
+    if (options.simulate && device.isEmpty()) {
+        sim::Options simulation;
+        simulation.pacing = true; // as slow as the real line
+        simulation.rates.slew = 8.0; // degrees per second: a GOTO across the sky in under half a minute
+        simulator = std::make_unique<sim::MountSimulator>(simulation);
         if (!simulator->start()) {
             std::fprintf(stderr, "selvane: le simulateur n'a pas pu démarrer\n");
             return 1;
@@ -82,10 +137,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "selvane: simulateur de monture sur %s\n", device.toLocal8Bit().constData());
     }
 
-    platform::qt::QtSerialPort port(device, parser.isSet(traceOption));
+    platform::qt::QtSerialPort port(device, options.trace);
     platform::qt::MainWindow window(port);
     platform::qt::QtSystem system;
     system.setWindow(&window);
+    if (options.night)
+        platform::qt::NightVision::setEnabled(true);
 
     frmTKR52princ form(window, system);
     window.connectTo(form);

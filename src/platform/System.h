@@ -42,6 +42,8 @@ public:
     virtual bool clipboardHasText() = 0;
 
     virtual TimeOfDay localTime() const = 0;
+    // The date and time, UTC, in milliseconds since 1970-01-01 00:00 (for places of the date).
+    virtual std::int64_t utcMs() const = 0;
     // The user's decimal separator, UTF-8 ("," in a French setting).
     virtual std::string decimalSeparator() const = 0;
 

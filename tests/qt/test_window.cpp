@@ -1,7 +1,9 @@
 // The real window under the offscreen platform: its controls, their first state, the layout,
 // the typing limits and what the window puts on the line when it opens.
 #include <QAccessible>
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,6 +76,7 @@ private slots:
     void optionsFormOneGroup();
     void questionsComeFromTheirButtons();
     void autoguidingBoxWritesOnEachClick();
+    void objectFieldListsAndChoosesByName();
 
 private:
     std::unique_ptr<Rig> rig;
@@ -109,6 +112,8 @@ void TestWindow::controls_data()
     row("Optvitesseauto", "QCheckBox", u("Autoguidage"), "Bascule l'autoguidage sur la raquette");
     row("Btn_récup_clipboard", "QPushButton", u("Récupère coord presse papier "));
     row("BtnGOTO", "QPushButton", u("&GOTO référence"));
+    row("LabelObjet", "QLabel", u("Objet :"));
+    row("EdtObjet", "QLineEdit", QString(), "Objet du catalogue : Messier, NGC, IC ou étoile");
     row("Label2", "QLabel", greek("a :", "α :"), "Ascension Droite", 12, true);
     row("EdtADréfHrs", "QLineEdit", u("00"), "Heures", 9.75, true);
     row("UpDownADHrs", "platform::qt::SpinArrows", QString());
@@ -216,8 +221,8 @@ void TestWindow::layoutTopToBottom()
     // Narrow and tall.
     QVERIFY(rig->window.height() > rig->window.width());
 
-    const char* column[] = {"Label1", "affalpha", "affdelta", "btnNord", "Btn_récup_clipboard",
-                            "EdtADréfHrs", "EdtDECréfDeg", "edtsaisie", "btninitialisation"};
+    const char* column[] = {"Label1",      "affalpha",     "affdelta",  "btnNord",          "Btn_récup_clipboard",
+                            "EdtObjet",    "EdtADréfHrs", "EdtDECréfDeg", "edtsaisie", "btninitialisation"};
     for (std::size_t i = 0; i + 1 < std::size(column); ++i)
         QVERIFY2(above(column[i], column[i + 1]), column[i]);
 
@@ -243,6 +248,7 @@ void TestWindow::layoutTopToBottom()
     }
 
     QVERIFY(leftOf("Btn_récup_clipboard", "BtnGOTO") && sameRow("Btn_récup_clipboard", "BtnGOTO"));
+    QVERIFY(leftOf("LabelObjet", "EdtObjet") && sameRow("EdtObjet", "LabelObjet"));
 
     // Entry rows: the Greek label first, each field followed by its spin button.
     const char* rows[2][7] = {
@@ -429,6 +435,48 @@ void TestWindow::autoguidingBoxWritesOnEachClick()
     QCOMPARE(rig->pty.take(3), QByteArray(":a#"));
     QCOMPARE(rig->window.textBox("edtsaisie").text(),
              std::string("Fin de l'autoguidage \r\nPassage en autoguidage\r\nessai\r\n"));
+}
+
+void TestWindow::objectFieldListsAndChoosesByName()
+{
+    auto* field = rig->find<QLineEdit>("EdtObjet");
+    auto* completer = rig->window.findChild<QCompleter*>();
+    QVERIFY(completer);
+    QAbstractItemView* list = completer->popup();
+    field->setFocus();
+
+    // Each keystroke lists the matches, the best first and current.
+    QTest::keyClicks(field, QStringLiteral("m 4"));
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("M 4"));
+    QCOMPARE(list->model()->index(3, 0).data().toString(), QStringLiteral("M 42 (Orion Nebula)"));
+    QCOMPARE(list->currentIndex().row(), 0);
+    QTest::keyClicks(field, QStringLiteral("2"));
+    QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("M 42 (Orion Nebula)"));
+
+    // Enter in the open list chooses once; the six fields and one log line follow.
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!list->isVisible());
+    QCOMPARE(field->text(), QStringLiteral("M 42 (Orion Nebula)"));
+    const QString log = rig->find<QPlainTextEdit>("edtsaisie")->toPlainText();
+    QVERIFY2(log.startsWith(QString::fromUtf8("Objet : M 42 (Orion Nebula) 05h3")), qPrintable(log));
+    QCOMPARE(log.count(QStringLiteral("Objet :")), 1);
+    QCOMPARE(rig->find<QLineEdit>("EdtADréfHrs")->text(), QStringLiteral("05"));
+    QCOMPARE(rig->find<QLineEdit>("EdtDECréfDeg")->text(), QStringLiteral("-05"));
+
+    // Enter with the list closed takes the first match; an unknown name changes no field.
+    field->setText(QStringLiteral("VEGA"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(rig->find<QLineEdit>("EdtDECréfDeg")->text(), QStringLiteral("+38"));
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("zzz"));
+    QVERIFY(!list->isVisible());
+    QTest::keyClick(field, Qt::Key_Return);
+    QVERIFY(rig->find<QPlainTextEdit>("edtsaisie")->toPlainText().startsWith(QStringLiteral("Objet inconnu : zzz\n")));
+    QCOMPARE(rig->find<QLineEdit>("EdtDECréfDeg")->text(), QStringLiteral("+38"));
+
+    // Choosing sends nothing to the controller.
+    QCOMPARE(rig->pty.listen(100), QByteArray());
 }
 
 QTEST_MAIN(TestWindow)

@@ -94,3 +94,24 @@ TEST_F(LinkLost, InsideAGotoEndsItAsOnItsTimeLimit)
     EXPECT_TRUE(p.button("BtnGOTO").isEnabled);
     EXPECT_EQ(p.system.nowMs, 0);
 }
+
+TEST_F(LinkLost, PointingWhileDownSendsNothingAndIsNotReportedAsDone)
+{
+    const std::string nothingSent = "message Selvane V2.2: Liaison série perdue : rien n'a été envoyé au contrôleur";
+    pull();
+    p.journal.clear();
+    f.btninitialisation_Click();
+    f.BtnGOTO_Click();
+    EXPECT_EQ(p.journal, (fake::Journal{"open", nothingSent, "open", nothingSent})) << "no question, no success";
+    EXPECT_TRUE(f.Timerconsult.enabled());
+
+    // Lost while the initialisation is being sent: not reported as done either.
+    plugBackIn();
+    p.port.onWrite = [this](const std::string& command) {
+        if (command.rfind(":d", 0) == 0)
+            pull();
+    };
+    f.btninitialisation_Click();
+    EXPECT_EQ(p.journal.back(), nothingSent);
+    EXPECT_EQ(count("Liaison série rétablie"), 1) << "the button tries the port again first";
+}

@@ -135,6 +135,25 @@ TEST_F(Pointing, SlewAcrossMidnightUsesItsRealDuration)
     EXPECT_DOUBLE_EQ(g.objectAD, 180.0 - 2.75);
 }
 
+TEST_F(Pointing, ClockSetDuringTheSlewCountsTheSlewsRealDuration)
+{
+    for (const platform::TimeOfDay setTo : {platform::TimeOfDay{20, 10, 40}, platform::TimeOfDay{22, 10, 40}}) {
+        p.text("edtsaisie").content.clear();
+        p.port.writes.clear();
+        p.port.onWrite = [this, setTo](const std::string& command) {
+            if (command == ":T#")
+                p.system.onNextEvents([this, setTo] {
+                    p.system.clock = {21, 10, 40}; // 40 s of slew
+                    p.system.clock.change(setTo);  // then the clock is set an hour back or on
+                    p.port.arrive("Ok");
+                });
+        };
+        startGotoAt({21, 10, 0});
+        EXPECT_NE(log().find("Erreur de compensation temporelle : 10'\r\n"), std::string::npos) << log();
+        EXPECT_EQ(p.port.writes[3], ":r+008,+18411#") << "corrected by 40 s as without the change";
+    }
+}
+
 TEST_F(Pointing, SmallRightAscensionWrapsBelowZeroInsteadOfMirroring)
 {
     setFields("0", "0", "12", "+45", "0", "0"); // 0.05°

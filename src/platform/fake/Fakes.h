@@ -141,6 +141,7 @@ public:
     std::string clipboard;
     bool clipboardIsText = true;
     FakeClock clock{*this, {20, 0, 0}};
+    std::int64_t utcNowMs = 1767225600000; // 2026-01-01 00:00 UTC
     std::string separator = ",";
     // Time that has passed in waits; the monotonic clock adds what the time of day moved on.
     std::int64_t nowMs = 0;
@@ -175,6 +176,7 @@ public:
     std::string clipboardText() override { return clipboardIsText ? clipboard : std::string(); }
     bool clipboardHasText() override { return clipboardIsText; }
     platform::TimeOfDay localTime() const override { return clock; }
+    std::int64_t utcMs() const override { return utcNowMs; }
     std::string decimalSeparator() const override { return separator; }
     void showWindow() override;
 

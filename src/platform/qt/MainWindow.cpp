@@ -1,16 +1,22 @@
 #include "platform/qt/MainWindow.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QStringListModel>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <functional>
 #include <stdexcept>
 
 #include "app/frmTKR52princ.h"
 #include "platform/qt/DirectionButton.h"
+#include "platform/qt/NightVision.h"
 #include "platform/qt/QtControls.h"
 
 namespace platform::qt {
@@ -41,6 +47,35 @@ QLabel* greekLabel(const char* latin, const char* greek, double points, QWidget*
     return label;
 }
 
+// Enter in the list of objects chooses the row shown as current (the first match unless the user
+// moved): the same choice, once, whether the list is open or not.
+class ObjectListKeys : public QObject {
+public:
+    ObjectListKeys(QCompleter* completer, std::function<void(const QString&)> choose)
+        : QObject(completer), completer(completer), choose(std::move(choose))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return QObject::eventFilter(watched, event);
+        const QModelIndex current = completer->popup()->currentIndex();
+        const QString text = current.isValid() ? current.data().toString() : QString();
+        completer->popup()->hide();
+        choose(text);
+        return true;
+    }
+
+private:
+    QCompleter* completer;
+    std::function<void(const QString&)> choose;
+};
+
 QFont arialFont(double points, bool bold)
 {
     QFont f = makeFont(QStringLiteral("Arial"), points, bold);
@@ -55,6 +90,7 @@ MainWindow::MainWindow(SerialPort& serial) : port(serial)
     setObjectName(QStringLiteral("frmTKR52princ"));
     setWindowTitle(QString::fromUtf8(frmTKR52princ::Titre));
     build();
+    NightVision::listenForShortcut();
 }
 
 MainWindow::~MainWindow() = default;
@@ -149,6 +185,21 @@ void MainWindow::build()
     clipboardRow->addWidget(commandButton("Btn_récup_clipboard", "Récupère coord presse papier "));
     clipboardRow->addWidget(commandButton("BtnGOTO", "&GOTO référence"));
     column->addLayout(clipboardRow);
+
+    // A target by name from the catalogue, its matches listed as the user types.
+    auto* objectRow = new QHBoxLayout;
+    objectRow->addWidget(addLabel(new QLabel(QStringLiteral("Objet :"), this), "LabelObjet"));
+    objectField = new QLineEdit(this);
+    name(objectField, "EdtObjet");
+    objectField->setToolTip(QString::fromUtf8("Objet du catalogue : Messier, NGC, IC ou étoile"));
+    objectField->setPlaceholderText(QString::fromUtf8("M 42, NGC 869, Vega…"));
+    objectRow->addWidget(objectField, 1);
+    textBoxes.emplace("EdtObjet", std::make_unique<QtTextBox>(objectField));
+    objectList = new QStringListModel(this);
+    objectCompleter = new QCompleter(objectList, this);
+    objectCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    objectCompleter->setWidget(objectField);
+    column->addLayout(objectRow);
 
     // Reference entry rows.
     auto entryRow = [&](const char* greekName, const char* latin, const char* greek, const char* tip,
@@ -302,6 +353,32 @@ void MainWindow::connectTo(frmTKR52princ& f)
     spin("UpDownDECsec", &frmTKR52princ::UpDownDECsec_UpClick, &frmTKR52princ::UpDownDECsec_DownClick);
 
     connect(consultTimer, &QTimer::timeout, this, [target] { target->Timerconsult_Timer(); });
+
+    // "Objet :": the list follows each keystroke; Enter or a click on a row chooses.
+    QLineEdit* const field = objectField;
+    QCompleter* const completer = objectCompleter;
+    QStringListModel* const list = objectList;
+    connect(field, &QLineEdit::textEdited, this, [field, completer, list](const QString& text) {
+        QStringList labels;
+        for (const std::string& label : frmTKR52princ::propositionsObjet(text.toStdString()))
+            labels.append(QString::fromStdString(label));
+        list->setStringList(labels);
+        if (labels.isEmpty()) {
+            completer->popup()->hide();
+            return;
+        }
+        completer->complete();
+        completer->popup()->setCurrentIndex(list->index(0, 0));
+    });
+    auto choose = [field, completer, target](const QString& label) {
+        completer->popup()->hide();
+        if (!label.isEmpty())
+            field->setText(label);
+        target->EdtObjet_Valider();
+    };
+    completer->popup()->installEventFilter(new ObjectListKeys(completer, choose));
+    connect(completer, qOverload<const QString&>(&QCompleter::activated), this, choose);
+    connect(field, &QLineEdit::returnPressed, this, [choose] { choose(QString()); });
 }
 
 } // namespace platform::qt

@@ -10,6 +10,9 @@
 #include "platform/Controls.h"
 
 class frmTKR52princ;
+class QCompleter;
+class QLineEdit;
+class QStringListModel;
 class QTimer;
 
 namespace platform::qt {
@@ -46,6 +49,9 @@ private:
     SerialPort& port;
     frmTKR52princ* form = nullptr;
     QTimer* consultTimer = nullptr;
+    QLineEdit* objectField = nullptr;
+    QCompleter* objectCompleter = nullptr;
+    QStringListModel* objectList = nullptr;
     std::map<std::string, std::unique_ptr<Label>, std::less<>> labels;
     std::map<std::string, std::unique_ptr<TextBox>, std::less<>> textBoxes;
     std::map<std::string, std::unique_ptr<CommandButton>, std::less<>> buttons;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
@@ -91,6 +92,11 @@ TimeOfDay QtSystem::localTime() const
 {
     const QTime now = QTime::currentTime();
     return TimeOfDay{now.hour(), now.minute(), now.second()};
+}
+
+std::int64_t QtSystem::utcMs() const
+{
+    return QDateTime::currentMSecsSinceEpoch();
 }
 
 std::string QtSystem::decimalSeparator() const

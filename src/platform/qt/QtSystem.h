@@ -28,6 +28,7 @@ public:
     std::string clipboardText() override;
     bool clipboardHasText() override;
     TimeOfDay localTime() const override;
+    std::int64_t utcMs() const override;
     std::string decimalSeparator() const override;
     void showWindow() override;
 

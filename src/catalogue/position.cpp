@@ -1,0 +1,48 @@
+// Places of the date with ERFA: J2000 and proper motion to the apparent place, equinox of date.
+#include <cmath>
+#include <erfa.h>
+#include <erfam.h>
+
+#include "catalogue/catalogue.h"
+
+namespace catalogue {
+
+namespace {
+
+constexpr double JourJulienUnix = 2440587.5; // 1970-01-01 00:00 UTC
+constexpr double MsParJour = 86400000.0;
+// TT − UTC when the date is outside what ERFA can convert (far past): the value of 2017 on.
+constexpr double TTmoinsUTCSecondes = 69.184;
+
+} // namespace
+
+Position positionDuJour(double ad2000, double dec2000, double pmAD, double pmDEC, std::int64_t utcMs)
+{
+    // UTC → TAI → TT; TDB differs from TT by under 2 ms, nothing at this precision.
+    const double utc1 = JourJulienUnix + std::floor(static_cast<double>(utcMs) / MsParJour);
+    const double utc2 = (static_cast<double>(utcMs) - (utc1 - JourJulienUnix) * MsParJour) / MsParJour;
+    double tai1 = 0, tai2 = 0, tt1 = 0, tt2 = 0;
+    if (eraUtctai(utc1, utc2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) != 0) {
+        tt1 = utc1;
+        tt2 = utc2 + TTmoinsUTCSecondes / 86400.0;
+    }
+
+    const double rc = ad2000 * ERFA_DD2R;
+    const double dc = dec2000 * ERFA_DD2R;
+    const double cosDec = std::cos(dc);
+    // ERFA wants dRA/dt; the catalogue gives it times cos Dec. At a pole there is no RA to move.
+    const double pr = cosDec > 1e-9 ? pmAD * ERFA_DMAS2R / cosDec : 0.0;
+    const double pd = pmDEC * ERFA_DMAS2R;
+    double ri = 0, di = 0, eo = 0;
+    // ICRS → CIRS (proper motion, light deflection, aberration, precession-nutation) ...
+    eraAtci13(rc, dc, pr, pd, 0.0, 0.0, tt1, tt2, &ri, &di, &eo);
+    // ... then from the CIO to the equinox of the date.
+    return Position { eraAnp(ri - eo) * ERFA_DR2D, di * ERFA_DR2D };
+}
+
+Position positionDuJour(const Objet& objet, std::int64_t utcMs)
+{
+    return positionDuJour(objet.ad2000, objet.dec2000, objet.pmAD, objet.pmDEC, utcMs);
+}
+
+} // namespace catalogue

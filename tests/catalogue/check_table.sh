@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Regenerates the catalogue table from the packages' files and compares it with the committed one.
+# Skipped (77) where python3, kstars-data or python3-ephem are not installed.
+set -euo pipefail
+root="$1"
+work="$2"
+openngc=/usr/share/kstars/OpenNGC.kscat
+stars=/usr/lib/python3/dist-packages/ephem/stars.py
+for needed in "$openngc" "$stars"; do
+  [ -r "$needed" ] || { echo "skipped: $needed is not installed"; exit 77; }
+done
+command -v python3 >/dev/null || { echo "skipped: no python3"; exit 77; }
+python3 "$root/scripts/make-catalogue" --output "$work/catalogue.tsv" --openngc "$openngc" --stars "$stars"
+diff -u "$root/data/catalogue.tsv" "$work/catalogue.tsv"
