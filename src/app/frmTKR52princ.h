@@ -47,6 +47,9 @@ public:
     static std::optional<double> compteAD(std::string_view reply);
     // positionDEC of a reply: low + high × 65536 rounded half-even, when it fits 32 bits.
     static std::optional<std::int32_t> compteDEC(std::string_view reply);
+    // The positions in degrees as the window shows them: right ascension brought into 0..360 once.
+    static float degrésAD(double positionAD);
+    static float degrésDEC(std::int32_t positionDEC);
     static std::string texteAD(double positionAD);
     static std::string texteDEC(std::int32_t positionDEC);
 
@@ -98,6 +101,9 @@ public:
     bool set_objectDEC();
 
     // ---- Pointing (pointing/) ----
+    // The target commands as sent: ":r" + get_ADH_ADL + "#" and ":d" + get_DECH_DECL + "#".
+    static std::string commandeCibleAD(double ADangle);
+    static std::string commandeCibleDEC(float& DECangle);
     float Tempscourant();
     // The clock angle of a time of day in degrees (15 per hour), less the origin.
     static float angleHorloge(const platform::TimeOfDay& t, float origine);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/frmTKR52princ.h"
+#include "link/framing.h"
 #include "link/texts.h"
 #include "link/wait.h"
 
@@ -99,19 +100,11 @@ frmTKR52princ::Calme frmTKR52princ::attendreLigneCalme(std::int64_t silenceMs)
 
 std::string frmTKR52princ::Message_recu()
 {
-    bool aDeuxPoints = false;
-    std::string collecté;
-    const auto fin = attendreLigne(link_texts::DélaiRéponsePositionMs, [&](char c) {
-        if (!aDeuxPoints) {
-            aDeuxPoints = c == ':';
-            return false;
-        }
-        collecté += c;
-        return c == '#' || collecté.size() >= link_texts::LongueurMaxRéponse;
-    });
+    LecteurRéponse lecteur;
+    const auto fin = attendreLigne(link_texts::DélaiRéponsePositionMs, [&](char c) { return lecteur.ajouter(c); });
     if (fin != FinAttente::Atteint)
         return {};
-    return ":" + collecté;
+    return lecteur.réponse();
 }
 
 std::optional<frmTKR52princ::ChampsRéponse> frmTKR52princ::décoderRéponse(std::string_view reply)
@@ -224,24 +217,37 @@ void frmTKR52princ::BTN_ask_Click()
     Timerconsult.setEnabled(true);
 }
 
-std::string frmTKR52princ::texteAD(double position)
+float frmTKR52princ::degrésAD(double position)
 {
     float t = static_cast<float>(position / 6400.0 * 360.0 / 180.0);
     if (t < 0)
         t = t + 360.0f;
     if (t >= 360.0f)
         t = t - 360.0f;
+    return t;
+}
+
+float frmTKR52princ::degrésDEC(std::int32_t position)
+{
+    return static_cast<float>(static_cast<double>(position) / 6400.0 * 360.0 / 150.0);
+}
+
+namespace {
+float radians(float degrés)
+{
     constexpr float pi = 3.1415927f;
-    const float r = static_cast<float>(static_cast<double>(t) * static_cast<double>(pi) / 180.0);
-    return Transhms(r);
+    return static_cast<float>(static_cast<double>(degrés) * static_cast<double>(pi) / 180.0);
+}
+} // namespace
+
+std::string frmTKR52princ::texteAD(double position)
+{
+    return Transhms(radians(degrésAD(position)));
 }
 
 std::string frmTKR52princ::texteDEC(std::int32_t position)
 {
-    const float t = static_cast<float>(static_cast<double>(position) / 6400.0 * 360.0 / 150.0);
-    constexpr float pi = 3.1415927f;
-    const float r = static_cast<float>(static_cast<double>(t) * static_cast<double>(pi) / 180.0);
-    return TransDegMinSec(r);
+    return TransDegMinSec(radians(degrésDEC(position)));
 }
 
 std::string frmTKR52princ::get_AD()

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/frmTKR52princ.h"
+#include "link/framing.h"
 #include "link/wait.h"
 #include "pointing/texts.h"
 
@@ -23,6 +24,16 @@ std::string texteMinutes(float value, const std::string& séparateur)
 }
 
 } // namespace
+
+std::string frmTKR52princ::commandeCibleAD(double ADangle)
+{
+    return pointing_texts::CibleAD + get_ADH_ADL(ADangle) + pointing_texts::FinCommande;
+}
+
+std::string frmTKR52princ::commandeCibleDEC(float& DECangle)
+{
+    return pointing_texts::CibleDEC + get_DECH_DECL(DECangle) + pointing_texts::FinCommande;
+}
 
 float frmTKR52princ::angleHorloge(const platform::TimeOfDay& t, float origine)
 {
@@ -94,8 +105,8 @@ void frmTKR52princ::btninitialisation_Click()
     système.beep();
     if (système.askOkCancel(pointing_texts::QuestionInit, Titre) != platform::Answer::Ok)
         return;
-    envoyer(":r" + get_ADH_ADL(objectAD) + "#");
-    envoyer(":d" + get_DECH_DECL(objectDEC) + "#");
+    envoyer(commandeCibleAD(objectAD));
+    envoyer(commandeCibleDEC(objectDEC));
     envoyer(pointing_texts::Initialiser);
     if (MSComm1.linkLost())
         liaisonPerdue();
@@ -116,13 +127,10 @@ void frmTKR52princ::bloquerPointage(bool bloquer)
 
 frmTKR52princ::FinAttente frmTKR52princ::attendreOk(std::string& réponse)
 {
-    const std::string ok = pointing_texts::FinDeRalliement;
-    return attendreLigne(pointing_texts::DélaiOkMs, [&](char c) {
-        réponse += c;
-        if (réponse.size() > pointing_texts::LongueurMaxRéponseOk)
-            réponse.erase(0, réponse.size() - pointing_texts::LongueurMaxRéponseOk);
-        return réponse.size() >= ok.size() && réponse.compare(réponse.size() - ok.size(), ok.size(), ok) == 0;
-    });
+    AttenteOk attente;
+    const auto fin = attendreLigne(pointing_texts::DélaiOkMs, [&](char c) { return attente.ajouter(c); });
+    réponse = attente.réponse();
+    return fin;
 }
 
 void frmTKR52princ::finGotoSansRéponse()
@@ -142,9 +150,9 @@ void frmTKR52princ::BtnGOTO_Click()
     if (système.askOkCancel(pointing_texts::QuestionGoto, Titre) != platform::Answer::Ok)
         return;
     const std::string texteAD = get_ADH_ADL(objectAD);
-    envoyer(":r" + texteAD + "#");
+    envoyer(commandeCibleAD(objectAD));
     edtsaisie.addLine(pointing_texts::GotoAD + texteAD);
-    envoyer(":d" + get_DECH_DECL(objectDEC) + "#");
+    envoyer(commandeCibleDEC(objectDEC));
     edtsaisie.addLine(pointing_texts::GotoEnProgression);
 
     std::string réponse;
@@ -167,7 +175,7 @@ void frmTKR52princ::Correction_temporelle()
     const float e = écartRalliement(TempsGOTO, Tempscourant(), système.monotonicMs() - débutRalliementMs);
     edtsaisie.addLine(ligneCompensation(e, système.decimalSeparator()));
     objectAD = ADcompensé(objectAD, e);
-    envoyer(":r" + get_ADH_ADL(objectAD) + "#");
+    envoyer(commandeCibleAD(objectAD));
     edtsaisie.addLine(pointing_texts::CorrectionGoto);
 
     std::string réponse;
@@ -178,7 +186,7 @@ void frmTKR52princ::Correction_temporelle()
     }
     edtsaisie.addLine(pointing_texts::CiblePointée + réponse);
     réponse.clear();
-    envoyer(":r" + get_ADH_ADL(référence) + "#");
+    envoyer(commandeCibleAD(référence));
     envoyer(pointing_texts::Initialiser);
     Timerconsult.setEnabled(true);
     bloquerPointage(false);

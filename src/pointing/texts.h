@@ -17,6 +17,10 @@ inline constexpr const char* ErreurCompensation = "Erreur de compensation tempor
 inline constexpr const char* CorrectionGoto = "Correction temporelle GOTO ... ";
 inline constexpr const char* CiblePointée = "Cible Référence pointée! ";
 inline constexpr const char* RienEnvoyé = "Liaison série perdue : rien n'a été envoyé au contrôleur";
+// The target commands wrap the encoders' texts: ":r" … "#" and ":d" … "#".
+inline constexpr const char* CibleAD = ":r";
+inline constexpr const char* CibleDEC = ":d";
+inline constexpr const char* FinCommande = "#";
 inline constexpr const char* Initialiser = ":i#";
 inline constexpr const char* Pointer = ":T#";
 inline constexpr const char* FinDeRalliement = "Ok";

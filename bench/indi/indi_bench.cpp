@@ -1,0 +1,257 @@
+// indi-bench: figures of the INDI driver under the real indiserver against the mount simulator
+// (in this process, so its CPU is not the driver's): the driver's CPU while it polls an idle
+// mount and while it waits for a slew, and the time from a property change reaching the driver
+// to its bytes written. --smoke runs tiny sizes.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "sim/MountSimulator.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Sizes {
+    int idleS = 30;
+    int slewS = 10;
+    int changes = 400;
+};
+
+pid_t server = -1;
+
+[[noreturn]] void die(const std::string& why)
+{
+    std::fprintf(stderr, "indi-bench: %s\n", why.c_str());
+    if (server > 0)
+        ::kill(server, SIGTERM);
+    std::_Exit(1);
+}
+
+int freePort()
+{
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0
+        || ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+        die("no free port");
+    ::close(s);
+    return ntohs(a.sin_port);
+}
+
+// CPU time of every thread of a process, in nanoseconds (the scheduler's own accounting).
+double cpuNs(pid_t pid)
+{
+    double total = 0;
+    const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+    if (DIR* d = ::opendir(dir.c_str())) {
+        while (dirent* e = ::readdir(d)) {
+            if (e->d_name[0] == '.')
+                continue;
+            std::ifstream f(dir + "/" + e->d_name + "/schedstat");
+            double ns = 0;
+            if (f >> ns)
+                total += ns;
+        }
+        ::closedir(d);
+    }
+    return total;
+}
+
+// The driver's pid, from the children of indiserver.
+pid_t childOf(pid_t parent)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::ifstream f("/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) + "/children");
+        pid_t child = 0;
+        if (f >> child && child > 0)
+            return child;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    die("indiserver started no driver");
+}
+
+class Client {
+public:
+    explicit Client(int port)
+    {
+        fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a {};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<std::uint16_t>(port));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
+                // Read and drop what the server sends, so that it never holds the driver back.
+                reader = std::thread([this] {
+                    char buffer[4096];
+                    while (::read(fd, buffer, sizeof buffer) > 0) { }
+                });
+                send("<getProperties version=\"1.7\"/>");
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        die("indiserver does not answer");
+    }
+    ~Client()
+    {
+        ::shutdown(fd, SHUT_RDWR);
+        reader.join();
+        ::close(fd);
+    }
+    void send(const std::string& xml) const
+    {
+        if (::write(fd, xml.data(), xml.size()) != static_cast<ssize_t>(xml.size()))
+            die("write to indiserver failed");
+    }
+    void setSwitch(const char* property, const char* element) const
+    {
+        send(std::string("<newSwitchVector device=\"Selvane\" name=\"") + property + "\"><oneSwitch name=\""
+            + element + "\">On</oneSwitch></newSwitchVector>");
+    }
+
+private:
+    int fd = -1;
+    std::thread reader;
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double percentile99(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[std::min(v.size() - 1, v.size() * 99 / 100)];
+}
+
+double cpuPercent(pid_t pid, int seconds)
+{
+    const double before = cpuNs(pid);
+    const auto start = Clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double wall = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+    return 100.0 * (cpuNs(pid) - before) / wall;
+}
+
+void row(const char* what, double value, const char* unit, const char* target)
+{
+    std::printf("  %-62s %9.3f %-3s (target %s)\n", what, value, unit, target);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Sizes sizes;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--smoke") == 0)
+            sizes = { 1, 1, 20 };
+    const char* driverDir = std::getenv("SELVANE_INDI_DRIVER_DIR");
+    if (!driverDir)
+        die("SELVANE_INDI_DRIVER_DIR names the folder of indi_selvane_telescope");
+
+    char home[] = "/tmp/selvane-indi-bench.XXXXXX";
+    if (!::mkdtemp(home))
+        die("no temporary folder");
+    const std::string latencyFile = std::string(home) + "/latency";
+
+    sim::MountSimulator simulator;
+    if (!simulator.start())
+        die("simulator did not start");
+
+    const int port = freePort();
+    server = ::fork();
+    if (server == 0) {
+        ::setenv("HOME", home, 1);
+        ::setenv("SELVANE_INDI_LATENCY", latencyFile.c_str(), 1);
+        ::setenv("PATH", (std::string(driverDir) + ":" + std::getenv("PATH")).c_str(), 1);
+        const std::string portText = std::to_string(port);
+        const std::string socketPath = std::string(home) + "/indi.sock";
+        std::freopen("/dev/null", "w", stderr);
+        ::execlp("indiserver", "indiserver", "-p", portText.c_str(), "-u", socketPath.c_str(), "-r", "0",
+            "indi_selvane_telescope", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    {
+        Client client(port);
+        const pid_t driver = childOf(server);
+        // The driver may not have defined its properties yet: ask again until it connects.
+        bool connected = false;
+        for (int attempt = 0; attempt < 20 && !connected; ++attempt) {
+            client.send("<newTextVector device=\"Selvane\" name=\"DEVICE_PORT\"><oneText name=\"PORT\">"
+                + simulator.devicePath() + "</oneText></newTextVector>");
+            client.setSwitch("CONNECTION", "CONNECT");
+            connected = simulator.waitForCommands(3, 500);
+        }
+        if (!connected)
+            die("the driver did not connect");
+
+        std::printf("INDI driver (indi_selvane_telescope under indiserver, simulator in the bench)\n");
+        row(("CPU, idle polling every 3 s, " + std::to_string(sizes.idleS) + " s").c_str(),
+            cpuPercent(driver, sizes.idleS), "%", "<= 0.5 %");
+
+        // A slew of slewS seconds: 90 degrees of right ascension.
+        simulator.setSlewRateDegPerSec(90.0 / sizes.slewS);
+        simulator.clearTrace();
+        client.send(
+            "<newNumberVector device=\"Selvane\" name=\"EQUATORIAL_EOD_COORD\"><oneNumber name=\"RA\">6"
+            "</oneNumber><oneNumber name=\"DEC\">0</oneNumber></newNumberVector>");
+        if (!simulator.waitForCommands(3, 5000))
+            die("no GOTO");
+        row(("CPU, waiting for the end of a " + std::to_string(sizes.slewS) + " s slew").c_str(),
+            cpuPercent(driver, std::max(1, sizes.slewS - 1)), "%", "<= 1 %");
+        if (!simulator.waitForCommands(7, 10'000 + sizes.slewS * 1000))
+            die("the GOTO did not end");
+
+        // Autoguiding on and off: each change is one command on the line.
+        std::vector<double> roundTrip;
+        for (int i = 0; i < sizes.changes; ++i) {
+            const std::size_t before = simulator.commands().size();
+            const auto start = Clock::now();
+            client.setSwitch("AUTOGUIDING", i % 2 == 0 ? "AUTOGUIDING_ON" : "AUTOGUIDING_OFF");
+            if (!simulator.waitForCommands(before + 1, 2000))
+                die("a change did not reach the line");
+            roundTrip.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+            // Position queries also travel: leave room between changes so that each is timed alone.
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::vector<double> inDriver;
+        std::ifstream f(latencyFile);
+        for (double ns; f >> ns;)
+            inDriver.push_back(ns / 1e6);
+        row(("Change reaching the driver to bytes written, median of " + std::to_string(inDriver.size()))
+                .c_str(),
+            median(inDriver), "ms", "<= 1 ms");
+        row("  99th percentile", percentile99(inDriver), "ms", "-");
+        row("Client to controller through indiserver, median", median(roundTrip), "ms", "-");
+        row("  99th percentile", percentile99(roundTrip), "ms", "-");
+        client.setSwitch("CONNECTION", "DISCONNECT");
+        ::kill(server, SIGTERM);
+        ::waitpid(server, &status, 0);
+    }
+    std::system(("rm -rf '" + std::string(home) + "'").c_str());
+    return 0;
+}

@@ -1,0 +1,141 @@
+// The controller protocol as the INDI driver speaks it: the same commands, encoders, framing and
+// time compensation as the window, driven by events instead of waits. Reads come when the front
+// end says the port is readable, time limits from the front end's timers; nothing here blocks.
+// No libindi in here, so the tests drive it over a pseudo-terminal with a loop of their own.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/framing.h"
+#include "platform/System.h"
+
+namespace indi_driver {
+
+// Timers and the clocks, as the front end's event loop offers them.
+class Loop {
+public:
+    virtual ~Loop() = default;
+    // Calls fn once after ms; the id cancels it.
+    virtual int addTimer(int ms, std::function<void()> fn) = 0;
+    virtual void removeTimer(int id) = 0;
+    virtual platform::TimeOfDay localTime() const = 0;
+    virtual std::int64_t monotonicMs() const = 0;
+};
+
+// What the session reports to its front end.
+struct SessionEvents {
+    // The connection check: ok, or why the controller was not accepted.
+    std::function<void(bool ok, const std::string& message)> checked;
+    // A complete, well-formed position: right ascension in hours (0..24), declination in degrees.
+    std::function<void(double raHours, double decDegrees)> position;
+    // A query that went wrong; the last good position stands.
+    std::function<void(const std::string& message)> positionFailed;
+    // The GOTO is over: after its final ":i#" (ok), or given up (message says why).
+    std::function<void(bool ok, const std::string& message)> slewEnded;
+    std::function<void(const std::string& message)> log;
+    // Read or write error, hang-up: said once; the session then refuses everything.
+    std::function<void(const std::string& message)> linkLost;
+};
+
+class MountSession {
+public:
+    // Time limits; tests shorten them.
+    struct Limits {
+        int replyMs = 2000;
+        int slewMs = 300'000;
+        int quietMs = 150; // a suspect line must stay quiet this long after a reply
+    };
+
+    // fd: the open serial line, non-blocking; owned by the caller.
+    MountSession(int fd, Loop& loop, SessionEvents events, Limits limits);
+    MountSession(int fd, Loop& loop, SessionEvents events)
+        : MountSession(fd, loop, std::move(events), Limits {})
+    {
+    }
+    ~MountSession();
+    MountSession(const MountSession&) = delete;
+    MountSession& operator=(const MountSession&) = delete;
+
+    // The port has something to read (or has hung up).
+    void readable();
+
+    // One ":R#" answered in time with a well-formed reply; reports through checked.
+    void check();
+    // A full position query; false (nothing sent) when a query or a GOTO holds the line.
+    bool query();
+
+    // The checks a client's target must pass before anything is sent; empty when it may go.
+    static std::string targetProblem(double raHours, double decDegrees);
+    // The window's GOTO and its time compensation; false when refused (nothing sent).
+    bool slew(double raHours, double decDegrees);
+    // The window's initialisation on a target.
+    bool sync(double raHours, double decDegrees);
+    bool slewing() const { return stage != Stage::Idle; }
+
+    // Rates as the window's options: 0 Sidéral, 1 Centrage, 2 Rattrapage, 3 Rapide.
+    void setRate(int index);
+    const std::string& speed() const { return Vitesse; }
+    bool startNS(bool north);
+    bool stopNS();
+    bool startWE(bool west);
+    bool stopWE();
+    bool movingNS() const { return nsMoving; }
+    bool movingWE() const { return weMoving; }
+    // Ends every move in progress with its stop pair (before the port closes).
+    void stopMoves();
+    bool setAutoguiding(bool on);
+
+    bool lost() const { return linkGone; }
+    // Commands written so far (each ends with "#"), for a simulator to catch up before it stops.
+    std::size_t commandsSent() const { return commandCount; }
+
+private:
+    enum class Query { None, Check, Ra, Dec };
+    enum class Stage { Idle, First, Second };
+
+    bool send(const std::string& command);
+    void loseLink(const std::string& why);
+    void take(char c);
+    void replyComplete();
+    void replyTimedOut();
+    void endQuery(const std::string& failure);
+    void afterQuiet();
+    void startRaQuery(Query kind);
+    void okSeen();
+    void slewTimedOut();
+    void cancelTimer(int& id);
+
+    const int fd;
+    Loop& loop;
+    SessionEvents events;
+    const Limits limits;
+
+    bool linkGone = false;
+    std::size_t commandCount = 0;
+    Query query_ = Query::None;
+    LecteurRéponse reader;
+    int replyTimer = -1;
+    int quietTimer = -1;
+    bool noiseDuringQuiet = false;
+    bool suspect = false; // after a time-out or garbage, until a query goes through cleanly
+    std::optional<double> pendingRa;
+    std::optional<std::int32_t> pendingDec;
+
+    Stage stage = Stage::Idle;
+    AttenteOk okWait;
+    int slewTimer = -1;
+    double objectAD = 0;
+    float objectDEC = 0;
+    float TempsGOTO = 0;
+    std::int64_t slewStartMs = 0;
+
+    std::string Vitesse;
+    bool nsMoving = false;
+    bool weMoving = false;
+};
+
+} // namespace indi_driver

@@ -1,0 +1,45 @@
+// indi_selvane_telescope: the mount controller as an INDI telescope. libindi's own main() runs the
+// event loop and dispatches to the one device below.
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <indidevapi.h>
+
+#include "indi/SelvaneTelescope.h"
+
+namespace {
+
+std::unique_ptr<indi_driver::SelvaneTelescope> telescope;
+int signalPipe[2] = { -1, -1 };
+
+void onSignal(int)
+{
+    const char byte = 0;
+    [[maybe_unused]] auto n = ::write(signalPipe[1], &byte, 1);
+}
+
+// A termination signal ends the program from the event loop, so that a move in progress is
+// stopped and the line closed on the way out (exit runs the device's destructor).
+void onSignalPipe(int, void*)
+{
+    std::exit(EXIT_SUCCESS);
+}
+
+struct Setup {
+    Setup()
+    {
+        telescope = std::make_unique<indi_driver::SelvaneTelescope>();
+        if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+            IEAddCallback(signalPipe[0], onSignalPipe, nullptr);
+            std::signal(SIGTERM, onSignal);
+            std::signal(SIGINT, onSignal);
+            std::signal(SIGHUP, onSignal);
+        }
+    }
+} setup;
+
+} // namespace

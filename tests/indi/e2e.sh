@@ -1,0 +1,224 @@
+#!/usr/bin/env bash
+# End to end: indi_selvane_telescope under the real indiserver, driven by INDI's own command-line
+# clients over 127.0.0.1, against the mount simulator (in-process with SIMULATION, or selvane-sim
+# on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
+# Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR   (connect, goto, motion, bad_input, silent, link_lost)
+set -euo pipefail
+scenario="$1"
+export PATH="$2:$3:$PATH"
+work="$(mktemp -d)"
+export HOME="$work"
+export SELVANE_SIM_TRACE="$work/trace"
+pids=()
+cleanup() {
+    local status=$?
+    for pid in "${pids[@]}"; do kill -CONT "$pid" 2>/dev/null || true; kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    if [ "$status" -ne 0 ]; then
+        echo "--- server log"; cat "$work/server.log" 2>/dev/null || true
+        echo "--- trace"; tail -40 "$work/trace" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+set_() { indi_setprop -h 127.0.0.1 -p "$port" "$@"; }
+get() { indi_getprop -h 127.0.0.1 -p "$port" -t 2 -1 "$1"; }
+wait_for() { indi_eval -h 127.0.0.1 -p "$port" -t "${2:-10}" -w "$1" >/dev/null || fail "timed out waiting for $1"; }
+# Every command the simulator received, in order, blanks kept (":RS# " shows as ":RS# ").
+received() { sed -n 's/^ *[0-9.]* <- "\(.*\)"$/\1/p' "$SELVANE_SIM_TRACE" | tr -d '\n'; }
+frames() { received | grep -o ':[^:#]*#'; }
+# The same without the position queries, which interleave with everything else.
+commands() { received | sed 's/:R#//g; s/:D#//g'; }
+wait_received() {
+    for _ in $(seq 100); do commands | grep -qF -- "$1" && return 0; sleep 0.05; done
+    fail "the simulator never received '$1'; it got: $(commands)"
+}
+
+start_server() {
+    indiserver -p "$port" -u "$work/indi.sock" -r 0 -v indi_selvane_telescope >"$work/server.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 50); do get Selvane.CONNECTION.CONNECT >/dev/null 2>&1 && return 0; sleep 0.1; done
+    fail "indiserver did not come up"
+}
+connect_simulated() {
+    set_ "Selvane.SIMULATION.ENABLE=On"
+    set_ "Selvane.POLLING_PERIOD.PERIOD_MS=300"
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+}
+near() { python3 -c "import sys; sys.exit(0 if abs($1 - ($2)) <= $3 else 1)" || fail "$4: $1 is not $2"; }
+
+start_server
+case "$scenario" in
+connect)
+    connect_simulated
+    # Nothing but the check query and position queries on connecting.
+    [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "connecting sent $(frames | tr '\n' ' ')"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
+    [ "$(get Selvane.TELESCOPE_SLEW_RATE.1x)" = On ] || fail "Sidéral is not shown first"
+    [ "$(get Selvane.AUTOGUIDING.AUTOGUIDING_OFF)" = On ] || fail "autoguiding not shown off"
+    all="$(indi_getprop -h 127.0.0.1 -p "$port" -t 2 'Selvane.*.*')"
+    for absent in TELESCOPE_ABORT_MOTION TELESCOPE_PARK TELESCOPE_TRACK_STATE TELESCOPE_TRACK_MODE TIME_UTC \
+        GEOGRAPHIC_COORD DEVICE_BAUD_RATE; do
+        ! grep -q "^Selvane\.$absent\." <<<"$all" || fail "$absent is offered"
+    done
+    # The position follows the mount: a fast move north for a moment.
+    set_ "Selvane.TELESCOPE_SLEW_RATE.4x=On"
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=On"
+    sleep 1
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=Off"
+    wait_received ":0#:S#"
+    sleep 0.8
+    dec="$(get Selvane.EQUATORIAL_EOD_COORD.DEC)"
+    near "$dec" 3 1 "declination after a second at 3°/s"
+    set_ "Selvane.CONNECTION.DISCONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1'
+    ! get Selvane.EQUATORIAL_EOD_COORD.RA >/dev/null 2>&1 || fail "position still offered when disconnected"
+    # Connecting again works.
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    ;;
+goto)
+    export SELVANE_SIM_SLEW_RATE=15
+    connect_simulated
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
+    : >"$SELVANE_SIM_TRACE"
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=6;45"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==2' 2
+    # During the slew every property answers and a change goes out at once.
+    started=$(date +%s%N)
+    get Selvane.POLLING_PERIOD.PERIOD_MS >/dev/null
+    (( ($(date +%s%N) - started) / 1000000 < 1000 )) || fail "a property read took over a second during the slew"
+    set_ "Selvane.AUTOGUIDING.AUTOGUIDING_ON=On"
+    wait_received ":A#"
+    # A second GOTO while one is under way is refused and changes nothing.
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=1;1"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1' 30
+    got="$(frames | sed -n '/^:r/,$p' | tr '\n' ' ')"
+    expected_head=":r+004,-06912# :d+002,-11072# :T# :A# :r+004,-0"
+    [[ "$got" == "$expected_head"* ]] || fail "GOTO sent: $got"
+    [[ "$got" =~ :T#\ :A#\ (:r[^#]*#)\ :T#\ :r\+004,-06912#\ :i# ]] || fail "GOTO sent: $got"
+    corrected="${BASH_REMATCH[1]}"
+    [ "$corrected" != ":r+004,-06912#" ] || fail "no compensation for a slew of several seconds"
+    ! grep -q ':R#' <<<"${got%%:i#*}" || fail "position query during the GOTO: $got"
+    wait_for 'abs("Selvane.EQUATORIAL_EOD_COORD.RA" - 6) < 0.01 && abs("Selvane.EQUATORIAL_EOD_COORD.DEC" - 45) < 0.01'
+    # Sync: the initialisation's three commands, and the mount takes the target at once.
+    : >"$SELVANE_SIM_TRACE"
+    set_ "Selvane.ON_COORD_SET.SYNC=On"
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=1;10"
+    wait_received ":i#"
+    [ "$(frames | grep -v -e '^:R#$' -e '^:D#$' | tr '\n' ' ')" = ":r+000,+15232# :d+000,+26667# :i# " ] \
+        || fail "sync sent: $(frames | tr '\n' ' ')"
+    wait_for 'abs("Selvane.EQUATORIAL_EOD_COORD.RA" - 1) < 0.01 && abs("Selvane.EQUATORIAL_EOD_COORD.DEC" - 10) < 0.01'
+    ;;
+motion)
+    connect_simulated
+    : >"$SELVANE_SIM_TRACE"
+    expected=""
+    move() { # axis element start-bytes stop-bytes
+        set_ "Selvane.$1.$2=On"; wait_received "$expected$3"; expected+="$3"
+        set_ "Selvane.$1.$2=Off"; wait_received "$expected$4"; expected+="$4"
+    }
+    speeds=(":S#  " ":C#  " ":G#  " ":M#  ")
+    # Before any rate is chosen, a move starts with ":RS# ".
+    move TELESCOPE_MOTION_NS MOTION_NORTH ":RS# :n#" ":0#:S#"
+    for rate in 1 2 3 4; do
+        set_ "Selvane.TELESCOPE_SLEW_RATE.${rate}x=On"
+        s="${speeds[rate - 1]}"
+        move TELESCOPE_MOTION_NS MOTION_NORTH "$s:n#" ":0#:S#"
+        move TELESCOPE_MOTION_NS MOTION_SOUTH "$s:s#" ":0#:S#"
+        move TELESCOPE_MOTION_WE MOTION_EAST "$s:e#" ":w#:S#"
+        move TELESCOPE_MOTION_WE MOTION_WEST "$s:w#" ":w#:S#"
+    done
+    set_ "Selvane.AUTOGUIDING.AUTOGUIDING_ON=On"; wait_received "$expected:A#"; expected+=":A#"
+    set_ "Selvane.AUTOGUIDING.AUTOGUIDING_OFF=On"; wait_received "$expected:a#"; expected+=":a#"
+    # Only position queries besides what was asked for.
+    [ "$(commands)" = "$expected" ] || fail "moves sent: $(commands)"
+    # A move still under way is ended before the port closes: on disconnect, and when indiserver stops.
+    set_ "Selvane.TELESCOPE_MOTION_WE.MOTION_EAST=On"; wait_received "$expected:M#  :e#"
+    set_ "Selvane.CONNECTION.DISCONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1'
+    [[ "$(commands)" == *":M#  :e#:w#:S#" ]] || fail "disconnect did not stop the move: $(commands)"
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_SOUTH=On"; wait_received ":RS# :s#"
+    kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
+    for _ in $(seq 50); do [[ "$(commands)" == *":RS# :s#:0#:S#" ]] && break; sleep 0.1; done
+    [[ "$(commands)" == *":RS# :s#:0#:S#" ]] || fail "stopping indiserver did not stop the move: $(commands)"
+    ;;
+bad_input)
+    # Commands while disconnected: refused, nothing sent, the driver alive.
+    set_ -s "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=On"
+    set_ -s "Selvane.AUTOGUIDING.AUTOGUIDING_ON=On"
+    set_ -n "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=1;1"
+    get Selvane.CONNECTION.CONNECT >/dev/null || fail "the driver stopped answering"
+    connect_simulated
+    [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "commands sent while disconnected: $(frames | tr '\n' ' ')"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
+    : >"$SELVANE_SIM_TRACE"
+    set_ "Selvane.POLLING_PERIOD.PERIOD_MS=60000" # so that no query puts the property back to Ok
+    sleep 0.7 # the query already scheduled goes first
+    for target in "nan;10" "5;inf" "25;0" "-1;0" "3;91" "3;-90.5"; do
+        set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$target"
+    done
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 5
+    get Selvane.CONNECTION.CONNECT >/dev/null || fail "the driver stopped answering"
+    [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "a refused target sent $(frames | tr '\n' ' ')"
+    [ "$(get Selvane.EQUATORIAL_EOD_COORD.RA)" = 0 ] || fail "a refused target changed the position"
+    ;;
+link_lost)
+    # The standalone simulator ends (a pulled adapter): said once, Alert, and reconnecting works.
+    start_sim() {
+        : >"$work/sim.out"
+        selvane-sim >"$work/sim.out" &
+        pids+=($!)
+        sim_pid=$!
+        for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+        set_ "Selvane.DEVICE_PORT.PORT=$(head -1 "$work/sim.out")"
+    }
+    start_sim
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    kill "$sim_pid"
+    wait_for '"Selvane.CONNECTION._STATE"==3 && "Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 5
+    start_sim
+    set_ "Selvane.CONNECTION.DISCONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1'
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    ;;
+silent)
+    # The standalone simulator on a pseudo-terminal, stopped and resumed: a controller that falls silent.
+    selvane-sim >"$work/sim.out" &
+    pids+=($!)
+    sim_pid=$!
+    for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+    device="$(head -1 "$work/sim.out")"
+    [ -e "$device" ] || fail "selvane-sim gave no device"
+    set_ "Selvane.DEVICE_PORT.PORT=$device"
+    set_ "Selvane.POLLING_PERIOD.PERIOD_MS=300"
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
+    kill -STOP "$sim_pid"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 6
+    # Every property still answers; the last position stands.
+    [ "$(get Selvane.EQUATORIAL_EOD_COORD.RA)" = 0 ] || fail "position changed while silent"
+    kill -CONT "$sim_pid"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1' 10
+    # A controller silent from the start refuses the connection, with a message.
+    set_ "Selvane.CONNECTION.DISCONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1'
+    kill -STOP "$sim_pid"
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1 && "Selvane.CONNECTION._STATE"==3' 6
+    kill -CONT "$sim_pid"
+    ;;
+*)
+    fail "unknown scenario $scenario"
+    ;;
+esac
+echo "ok: $scenario"
