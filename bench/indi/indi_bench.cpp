@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // indi-bench: figures of the INDI driver under the real indiserver against the mount simulator
 // (in this process, so its CPU is not the driver's): the driver's CPU while it polls an idle
 // mount and while it waits for a slew, and the time from a property change reaching the driver

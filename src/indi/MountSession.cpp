@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller protocol of the INDI driver, on the window's commands, encoders and framing.
 #include "indi/MountSession.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller protocol as the INDI driver speaks it: the same commands, encoders, framing and
 // time compensation as the window, driven by events instead of waits. Reads come when the front
 // end says the port is readable, time limits from the front end's timers; nothing here blocks.

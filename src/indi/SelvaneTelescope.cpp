@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INDI driver's properties and event handling; the protocol itself is MountSession's.
 #include "indi/SelvaneTelescope.h"
 

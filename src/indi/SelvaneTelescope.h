@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INDI front end of the controller: properties, connection and libindi's event loop around
 // MountSession, which speaks the protocol.
 #pragma once

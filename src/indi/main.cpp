@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // indi_selvane_telescope: the mount controller as an INDI telescope. libindi's own main() runs the
 // event loop and dispatches to the one device below.
 #include <csignal>

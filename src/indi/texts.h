@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages, labels and names of the INDI driver (the commands themselves are the window's).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reply framing shared by the window and the INDI driver.
 #include "link/framing.h"
 

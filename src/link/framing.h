@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framing of what the controller sends: the position reply (skip to ":", collect to "#") and
 // the slew-done wait (read until "Ok"). Shared by the window's waits and the INDI driver, which
 // feed them one character at a time from their own reads.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs into a scratch prefix: the driver in bin, its description where KStars looks for it.
 # Usage: check_install.sh CMAKE_COMMAND BUILD_DIR
 set -u

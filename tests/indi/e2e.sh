@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End to end: indi_selvane_telescope under the real indiserver, driven by INDI's own command-line
 # clients over 127.0.0.1, against the mount simulator (in-process with SIMULATION, or selvane-sim
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INDI driver's protocol session against the mount simulator over a real pseudo-terminal,
 // driven by a small poll() loop standing in for libindi's.
 #include <gtest/gtest.h>
