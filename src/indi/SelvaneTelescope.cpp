@@ -19,6 +19,7 @@
 #include <indistandardproperty.h>
 
 #include "indi/texts.h"
+#include "pointing/texts.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
 
@@ -486,7 +487,7 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     TargetN[AXIS_RA].value = ra;
     TargetN[AXIS_DE].value = dec;
     if (doSync) {
-        LOGF_INFO("%s", indi_texts::SyncFait);
+        LOGF_INFO("%s", pointing_texts::SystèmeInitialisé);
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
         return;

@@ -41,5 +41,4 @@ inline constexpr const char* CibleHorsLimites = "Cible refusée : AD hors de 0�
 inline constexpr const char* CibleIncodable = "Cible refusée : hors du domaine du contrôleur";
 inline constexpr const char* CibleIncomplète = "Cible refusée : AD et DEC sont attendues ensemble";
 inline constexpr const char* GotoTerminé = "GOTO terminé, contrôleur réinitialisé sur la cible";
-inline constexpr const char* SyncFait = "Système Selvane initialisé";
 } // namespace indi_texts
