@@ -91,6 +91,9 @@ public:
     static std::string get_DECH_DECL(float& DECangle);
     static std::optional<std::int32_t> compteCibleAD(double ADangle);
     static std::optional<std::int32_t> compteCibleDEC(float DECangle);
+    // Whether a target's counts fit the controller's commands; for a GOTO also with a turn to
+    // spare either way, since its compensation moves the right ascension.
+    static bool cibleEncodable(double ADangle, float DECangle, bool pourGoto);
     // The leading-number rule of the entry fields: "." is the decimal point, no number reads as 0.
     static double nombreEnTête(std::string_view text);
     // Seconds field: the leading number rounded half-even, when it fits 16 bits.
@@ -128,8 +131,9 @@ private:
     // From the GOTO's slew command to the end of its compensation no other pointing action runs.
     void bloquerPointage(bool bloquer);
     void finGotoSansRéponse();
-    // An initialisation or GOTO asked for while the link is down: says so, true when it is.
-    bool pointageSansLiaison();
+    // Whether the link is down, so that an initialisation or a GOTO reached nothing: true, after
+    // telling the user. With réessayer the port is tried again first.
+    bool rienEnvoyé(bool réessayer);
     bool gotoEnCours = false;
     // Monotonic time of the slew command, to check the clock angle's measure of the slew.
     std::int64_t débutRalliementMs = 0;

@@ -249,11 +249,7 @@ std::string MountSession::targetProblem(double raHours, double decDegrees)
         return indi_texts::CibleNonNombre;
     if (raHours < 0 || raHours > HeuresParTour || decDegrees < -DECMax || decDegrees > DECMax)
         return indi_texts::CibleHorsLimites;
-    const double ad = raHours * DegrésParHeure;
-    // The compensation moves the right ascension by less than a turn either way.
-    if (!frmTKR52princ::compteCibleAD(ad) || !frmTKR52princ::compteCibleAD(ad - pointing_texts::TourAD)
-        || !frmTKR52princ::compteCibleAD(ad + pointing_texts::TourAD)
-        || !frmTKR52princ::compteCibleDEC(static_cast<float>(decDegrees)))
+    if (!frmTKR52princ::cibleEncodable(raHours * DegrésParHeure, static_cast<float>(decDegrees), true))
         return indi_texts::CibleIncodable;
     return {};
 }

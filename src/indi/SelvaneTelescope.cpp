@@ -329,7 +329,7 @@ void SelvaneTelescope::disconnectRequested()
     updateProperties();
 }
 
-void SelvaneTelescope::closeLine()
+void SelvaneTelescope::closeLine(bool atOnce)
 {
     if (pollTimer >= 0)
         removeTimer(pollTimer);
@@ -339,7 +339,9 @@ void SelvaneTelescope::closeLine()
     readCallback = -1;
     letSimulatorCatchUp();
     // The session may be the caller (a reply, a lost link): it goes once the loop is back.
-    if (session) {
+    if (atOnce) {
+        session.reset();
+    } else if (session) {
         auto* retired = session.release();
         addTimer(0, [retired] { delete retired; });
     }
@@ -378,16 +380,7 @@ void SelvaneTelescope::shutdown()
 {
     if (session && link == Link::Open)
         session->stopMoves();
-    if (readCallback >= 0)
-        IERmCallback(readCallback);
-    readCallback = -1;
-    letSimulatorCatchUp();
-    session.reset();
-    if (fd >= 0)
-        tty_disconnect(fd);
-    fd = -1;
-    simulator.reset();
-    link = Link::Closed;
+    closeLine(true);
 }
 
 void SelvaneTelescope::letSimulatorCatchUp()

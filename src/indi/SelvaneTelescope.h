@@ -79,7 +79,9 @@ private:
     void connectRequested();
     void disconnectRequested();
     void checked(bool ok, const std::string& message);
-    void closeLine();
+    // Ends the session and closes the port. The session is deleted once the loop is back (it may
+    // be the caller), or at once when the driver itself ends.
+    void closeLine(bool atOnce = false);
     void letSimulatorCatchUp();
     void linkLost(const std::string& why);
     void schedulePoll();

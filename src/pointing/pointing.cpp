@@ -73,26 +73,30 @@ std::string frmTKR52princ::ligneCompensation(float écart, const std::string& s�
     return pointing_texts::ErreurCompensation + texteMinutes(écart * 60.0f, séparateurDécimal) + "'";
 }
 
-bool frmTKR52princ::pointageSansLiaison()
+bool frmTKR52princ::rienEnvoyé(bool réessayer)
 {
     if (MSComm1.linkLost())
         liaisonPerdue();
-    if (coupée && !rétablirLiaison()) {
-        système.messageBox(pointing_texts::RienEnvoyé, Titre);
-        return true;
-    }
-    return false;
+    if (!coupée || (réessayer && rétablirLiaison()))
+        return false;
+    système.messageBox(pointing_texts::RienEnvoyé, Titre);
+    return true;
+}
+
+bool frmTKR52princ::cibleEncodable(double ADangle, float DECangle, bool pourGoto)
+{
+    if (!compteCibleAD(ADangle) || !compteCibleDEC(DECangle))
+        return false;
+    // The compensation after a GOTO moves the right ascension by less than a turn either way.
+    return !pourGoto
+        || (compteCibleAD(ADangle - pointing_texts::TourAD) && compteCibleAD(ADangle + pointing_texts::TourAD));
 }
 
 bool frmTKR52princ::lireCible(bool pourGoto)
 {
     const bool adLu = set_objectAD();
     const bool decLu = set_objectDEC();
-    bool dansLesLimites = adLu && decLu && compteCibleAD(objectAD) && compteCibleDEC(objectDEC);
-    // The compensation after a GOTO moves the right ascension by less than a turn either way.
-    if (pourGoto && dansLesLimites)
-        dansLesLimites = compteCibleAD(objectAD - pointing_texts::TourAD)
-            && compteCibleAD(objectAD + pointing_texts::TourAD);
+    const bool dansLesLimites = adLu && decLu && cibleEncodable(objectAD, objectDEC, pourGoto);
     if (!dansLesLimites)
         système.information(pointing_texts::HorsLimites, Titre);
     return dansLesLimites;
@@ -100,7 +104,7 @@ bool frmTKR52princ::lireCible(bool pourGoto)
 
 void frmTKR52princ::btninitialisation_Click()
 {
-    if (pointageSansLiaison() || !lireCible(false))
+    if (rienEnvoyé(true) || !lireCible(false))
         return;
     système.beep();
     if (système.askOkCancel(pointing_texts::QuestionInit, Titre) != platform::Answer::Ok)
@@ -108,12 +112,8 @@ void frmTKR52princ::btninitialisation_Click()
     envoyer(commandeCibleAD(objectAD));
     envoyer(commandeCibleDEC(objectDEC));
     envoyer(pointing_texts::Initialiser);
-    if (MSComm1.linkLost())
-        liaisonPerdue();
-    if (coupée) {
-        système.messageBox(pointing_texts::RienEnvoyé, Titre);
+    if (rienEnvoyé(false))
         return;
-    }
     système.information(pointing_texts::SystèmeInitialisé, Titre);
 }
 
@@ -144,7 +144,7 @@ void frmTKR52princ::BtnGOTO_Click()
 {
     if (gotoEnCours)
         return;
-    if (pointageSansLiaison() || !lireCible(true))
+    if (rienEnvoyé(true) || !lireCible(true))
         return;
     système.beep();
     if (système.askOkCancel(pointing_texts::QuestionGoto, Titre) != platform::Answer::Ok)

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTest>
@@ -12,6 +13,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
@@ -26,6 +28,7 @@
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSystem.h"
+#include "sim/MountSimulator.h"
 
 namespace testsupport {
 
@@ -268,6 +271,50 @@ struct Rig {
 
     // Where a widget sits in the window's coordinates.
     QRect placeOf(const QWidget* w) const { return QRect(w->mapTo(&window, QPoint(0, 0)), w->size()); }
+};
+
+// The window against the in-process mount simulator, put together as main() does with
+// --simulate. start() loads and shows it (a test's init), stop() takes it apart (its cleanup).
+template <class SystemT>
+struct SimulatedWindow {
+    std::unique_ptr<sim::MountSimulator> simulator;
+    std::unique_ptr<platform::qt::QtSerialPort> port;
+    std::unique_ptr<platform::qt::MainWindow> window;
+    std::unique_ptr<SystemT> system;
+    std::unique_ptr<frmTKR52princ> form;
+
+    bool start(const sim::Options& options)
+    {
+        simulator = std::make_unique<sim::MountSimulator>(options);
+        if (!simulator->start())
+            return false;
+        port = std::make_unique<platform::qt::QtSerialPort>(QString::fromStdString(simulator->devicePath()));
+        window = std::make_unique<platform::qt::MainWindow>(*port);
+        system = std::make_unique<SystemT>();
+        system->answer = platform::Answer::Ok;
+        system->setWindow(window.get());
+        form = std::make_unique<frmTKR52princ>(*window, *system);
+        window->connectTo(*form);
+        form->Form_Load();
+        window->armTimers();
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    void stop()
+    {
+        form.reset();
+        window.reset();
+        port.reset();
+        simulator.reset();
+    }
+
+    template <class T = QWidget>
+    T* find(const char* name) const
+    {
+        return window->findChild<T*>(QString::fromUtf8(name));
+    }
+    QString log() const { return find<QPlainTextEdit>("edtsaisie")->toPlainText(); }
 };
 
 } // namespace testsupport

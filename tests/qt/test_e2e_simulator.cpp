@@ -47,21 +47,9 @@ std::vector<std::string> withoutQueries(const std::vector<std::string>& commands
 
 } // namespace
 
-class EndToEnd : public QObject {
+class EndToEnd : public QObject, testsupport::SimulatedWindow<FastClockSystem> {
     Q_OBJECT
 
-    std::unique_ptr<sim::MountSimulator> simulator;
-    std::unique_ptr<platform::qt::QtSerialPort> port;
-    std::unique_ptr<platform::qt::MainWindow> window;
-    std::unique_ptr<FastClockSystem> system;
-    std::unique_ptr<frmTKR52princ> form;
-
-    template <class T = QWidget>
-    T* find(const char* name) const
-    {
-        return window->findChild<T*>(QString::fromUtf8(name));
-    }
-    QString log() const { return find<QPlainTextEdit>("edtsaisie")->toPlainText(); }
     void setField(const char* name, const char* text) { find<QLineEdit>(name)->setText(QString::fromUtf8(text)); }
     // Clicks near the left edge: an option's or a check box's hit area is its mark and caption only.
     void click(const char* name)
@@ -85,28 +73,10 @@ private slots:
         options.rates.slew = 200.0; // degrees per second: a GOTO takes a fraction of a second
         options.raCount = 576000;   // 12h
         options.decCount = 120000;  // +45°
-        simulator = std::make_unique<sim::MountSimulator>(options);
-        QVERIFY(simulator->start());
-        port = std::make_unique<platform::qt::QtSerialPort>(QString::fromStdString(simulator->devicePath()));
-        window = std::make_unique<platform::qt::MainWindow>(*port);
-        system = std::make_unique<FastClockSystem>();
-        system->answer = platform::Answer::Ok;
-        system->setWindow(window.get());
-        form = std::make_unique<frmTKR52princ>(*window, *system);
-        window->connectTo(*form);
-        form->Form_Load();
-        window->armTimers();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(start(options));
     }
 
-    void cleanup()
-    {
-        form.reset();
-        window.reset();
-        port.reset();
-        simulator.reset();
-    }
+    void cleanup() { stop(); }
 
     void startUpSendsNothingAndQueriesFollowTheMount()
     {

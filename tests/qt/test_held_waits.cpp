@@ -8,7 +8,6 @@
 
 #include "QtTestSupport.h"
 #include "app/texts.h"
-#include "sim/MountSimulator.h"
 
 namespace {
 
@@ -34,16 +33,9 @@ public:
 
 } // namespace
 
-class HeldWaits : public QObject {
+class HeldWaits : public QObject, testsupport::SimulatedWindow<HoldingSystem> {
     Q_OBJECT
 
-    std::unique_ptr<sim::MountSimulator> simulator;
-    std::unique_ptr<platform::qt::QtSerialPort> port;
-    std::unique_ptr<platform::qt::MainWindow> window;
-    std::unique_ptr<HoldingSystem> system;
-    std::unique_ptr<frmTKR52princ> form;
-
-    QString log() const { return window->findChild<QPlainTextEdit*>(QStringLiteral("edtsaisie"))->toPlainText(); }
     // The user clicks "Fermer" while the wait runs and keeps the question open.
     void askToQuitDuringTheWait(int heldMs)
     {
@@ -59,28 +51,11 @@ private slots:
         sim::Options options;
         options.rates.slew = 200.0;
         options.raCount = 576000; // 12h
-        simulator = std::make_unique<sim::MountSimulator>(options);
-        QVERIFY(simulator->start());
-        port = std::make_unique<platform::qt::QtSerialPort>(QString::fromStdString(simulator->devicePath()));
-        window = std::make_unique<platform::qt::MainWindow>(*port);
-        system = std::make_unique<HoldingSystem>();
-        system->answer = platform::Answer::Ok;
-        system->setWindow(window.get());
-        form = std::make_unique<frmTKR52princ>(*window, *system);
-        window->connectTo(*form);
-        form->Form_Load();
+        QVERIFY(start(options));
         form->Timerconsult.setEnabled(false);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    void cleanup()
-    {
-        form.reset();
-        window.reset();
-        port.reset();
-        simulator.reset();
-    }
+    void cleanup() { stop(); }
 
     void queryReplyThatCameWhileTheQuestionWasOpenIsRead()
     {
