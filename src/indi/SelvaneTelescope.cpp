@@ -2,9 +2,11 @@
 // The INDI driver's properties and event handling; the protocol itself is MountSession's.
 #include "indi/SelvaneTelescope.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -19,6 +21,7 @@
 #include <indistandardproperty.h>
 
 #include "indi/texts.h"
+#include "motion/texts.h"
 #include "pointing/texts.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
@@ -33,6 +36,46 @@ struct SelvaneTelescope::TimerToken {
 };
 
 namespace {
+// What a fatal signal needs to end the moves open: the line, and which axes move. If the driver
+// dies anyway, the mount is not left moving.
+std::atomic<int> ligneDesMouvements { -1 };
+std::atomic<bool> mouvementDEC { false };
+std::atomic<bool> mouvementAD { false };
+
+void écrireSansAttendre(int fd, const char* command)
+{
+    [[maybe_unused]] const ssize_t n = ::write(fd, command, std::strlen(command));
+}
+
+// Only async-signal-safe calls here; the signal then ends the driver as it would have.
+void arrêterSurSignalFatal(int signal)
+{
+    const int fd = ligneDesMouvements.exchange(-1);
+    if (fd >= 0) {
+        if (mouvementDEC) {
+            écrireSansAttendre(fd, motion_texts::ArrêtDEC);
+            écrireSansAttendre(fd, motion_texts::RetourSidéral);
+        }
+        if (mouvementAD) {
+            écrireSansAttendre(fd, motion_texts::ArrêtAD);
+            écrireSansAttendre(fd, motion_texts::RetourSidéral);
+        }
+        ::tcdrain(fd);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void arrêterLesMouvementsSurSignalFatal()
+{
+    struct sigaction action { };
+    action.sa_handler = arrêterSurSignalFatal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    for (int signal : { SIGSEGV, SIGBUS, SIGABRT, SIGFPE, SIGILL })
+        sigaction(signal, &action, nullptr);
+}
+
 constexpr int Baud = 9600;
 constexpr int BitsDeDonnées = 8;
 constexpr int SansParité = 0;
@@ -110,6 +153,7 @@ SelvaneTelescope::SelvaneTelescope()
     // GOTO and sync only: the controller has no abort, park, tracking, time or location commands.
     SetTelescopeCapability(TELESCOPE_CAN_GOTO | TELESCOPE_CAN_SYNC, RatesCount);
     setTelescopeConnection(CONNECTION_NONE);
+    arrêterLesMouvementsSurSignalFatal();
 }
 
 SelvaneTelescope::~SelvaneTelescope()
@@ -347,6 +391,8 @@ void SelvaneTelescope::closeLine(bool atOnce)
             removeTimer(*id);
         *id = -1;
     }
+    ligneDesMouvements = -1;
+    mouvementDEC = mouvementAD = false;
     if (pollTimer >= 0)
         removeTimer(pollTimer);
     pollTimer = -1;
@@ -680,6 +726,8 @@ void SelvaneTelescope::showMotion(ISwitchVectorProperty& property, bool ok)
     if (open >= 0)
         property.sp[open].s = ISS_ON;
     (ns ? last_ns_motion : last_we_motion) = open;
+    (ns ? mouvementDEC : mouvementAD) = open >= 0;
+    ligneDesMouvements = fd;
     property.s = !ok ? IPS_ALERT : open >= 0 ? IPS_BUSY : IPS_IDLE;
     IDSetSwitch(&property, nullptr);
 }

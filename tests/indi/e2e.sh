@@ -4,7 +4,7 @@
 # clients over 127.0.0.1, against the mount simulator (in-process with SIMULATION, or selvane-sim
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
 # Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR   (connect, goto, motion, bad_input, silent, link_lost,
-#        stray_stops, long_text, bad_period, motion_timeout)
+#        stray_stops, long_text, bad_period, motion_timeout, crash_stop)
 set -euo pipefail
 scenario="$1"
 export PATH="$2:$3:$PATH"
@@ -336,6 +336,22 @@ motion_timeout)
     set_ "Selvane.MOTION_TIMEOUT.MOTION_TIMEOUT_S=nan"
     wait_for '"Selvane.MOTION_TIMEOUT._STATE"==3' 3
     [ "$(get Selvane.MOTION_TIMEOUT.MOTION_TIMEOUT_S)" = 1 ] || fail "a NaN time-out was taken"
+    ;;
+crash_stop)
+    # The driver dies in the middle of a move (a fault of libindi or ours): the move is ended.
+    selvane-sim >"$work/sim.out" &
+    pids+=($!)
+    for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+    set_ "Selvane.DEVICE_PORT.PORT=$(head -1 "$work/sim.out")"
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=On"
+    set_ "Selvane.TELESCOPE_MOTION_WE.MOTION_EAST=On"
+    sim_commands() { sed -n 's/^ *[0-9.]* <- "\(.*\)"$/\1/p' "$work/sim.out" | tr -d '\n' | sed 's/:R#//g; s/:D#//g'; }
+    for _ in $(seq 50); do [[ "$(sim_commands)" == *":e#" ]] && break; sleep 0.1; done
+    kill -SEGV "$(sed -n 's/.*Driver indi_selvane_telescope: pid=\([0-9]*\).*/\1/p' "$work/server.log" | head -1)"
+    for _ in $(seq 50); do [[ "$(sim_commands)" == *":e#:0#:S#:w#:S#" ]] && break; sleep 0.1; done
+    [[ "$(sim_commands)" == ":RS# :n#:RS# :e#:0#:S#:w#:S#" ]] || fail "the moves were not ended: $(sim_commands)"
     ;;
 *)
     fail "unknown scenario $scenario"
