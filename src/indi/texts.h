@@ -59,6 +59,6 @@ inline constexpr const char* MouvementTropLong
 inline constexpr const char* NombreRefusé = "%s refusé : un nombre de %g à %g est attendu";
 // Longer texts are refused before libindi echoes them (it crashes on one of 64 KiB).
 inline constexpr int LongueurTexteMax = 4096;
-inline constexpr const char* TexteTropLong = "Texte refusé : plus de %d caractères";
+inline constexpr const char* TexteTropLong = "Texte refusé : plus de %d octets";
 inline constexpr const char* GotoTerminé = "GOTO terminé, contrôleur réinitialisé sur la cible";
 } // namespace indi_texts
