@@ -231,4 +231,10 @@ public:
 private:
     platform::System& système;
     bool démarré = false;
+    // Each direction button's press that was handled: a release sends its stop only after its own
+    // press, since ":w#" alone would start a move on the controller.
+    bool nordEnfoncé = false;
+    bool sudEnfoncé = false;
+    bool estEnfoncé = false;
+    bool ouestEnfoncé = false;
 };

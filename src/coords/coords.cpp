@@ -103,9 +103,14 @@ std::string frmTKR52princ::zero(std::int16_t longueur)
 
 std::optional<std::int32_t> frmTKR52princ::compteCibleAD(double ADangle)
 {
+    // 1,152,000 counts make one turn of the right ascension axis.
+    constexpr double CompteTourAD = 6400.0 * 180.0;
     const double compte = std::nearbyint(ADangle * 6400.0 / 360.0 * 180.0);
     if (!std::isfinite(compte) || compte < -2147483648.0 || compte > 2147483647.0)
         return std::nullopt;
+    // 24 h (or what rounds to it) is the origin again, not a count one turn away.
+    if (compte == CompteTourAD)
+        return 0;
     return static_cast<std::int32_t>(compte);
 }
 

@@ -287,6 +287,18 @@ std::optional<Pièces> découpeLibre(const std::u32string& s)
     return première;
 }
 
+// What the log box shows of the clipboard: the start, cut before a character that does not
+// fit, and the mark. The whole text is still searched.
+std::string texteAffiché(const std::string& s)
+{
+    if (s.size() <= entry_texts::LongueurPressePapierAffichée)
+        return s;
+    std::size_t fin = entry_texts::LongueurPressePapierAffichée;
+    while (fin > 0 && (static_cast<unsigned char>(s[fin]) & 0xC0) == 0x80)
+        --fin; // not inside a UTF-8 sequence
+    return s.substr(0, fin) + entry_texts::MarqueCoupé;
+}
+
 } // namespace
 
 // ---- Clipboard import ----
@@ -302,7 +314,7 @@ std::optional<frmTKR52princ::PiècesCoordonnées> frmTKR52princ::découperPresse
 void frmTKR52princ::Btn_récup_clipboard_Click()
 {
     const std::string s = système.clipboardText();
-    edtsaisie.setText(entry_texts::EnTêtePressePapier + s);
+    edtsaisie.setText(entry_texts::EnTêtePressePapier + texteAffiché(s));
     if (système.clipboardHasText()) {
         // All or nothing: no field changes unless the six pieces were all found.
         if (const auto pièces = découperPressePapier(s)) {

@@ -2,6 +2,8 @@
 // Texts of the coordinate entry: spin wrap values and the clipboard import's log lines.
 #pragma once
 
+#include <cstddef>
+
 namespace entry_texts {
 // What a field becomes when an arrow steps it one past the end of its range.
 inline constexpr const char* BoucleZéro = "0";       // 24 hours, 60 minutes or seconds
@@ -13,4 +15,8 @@ inline constexpr const char* BouclePôleSud = "-90";  // 91 degrees
 // The log box after an import: this header, then the clipboard's text.
 inline constexpr const char* EnTêtePressePapier = "Presse papier: \r\n";
 inline constexpr const char* CoordonnéesNonReconnues = "Coordonnées non reconnues";
+// The log box shows at most this many bytes of the clipboard, then the mark: a long line costs
+// the text layout time that grows with its square, and a clipboard may hold anything.
+inline constexpr std::size_t LongueurPressePapierAffichée = 4096;
+inline constexpr const char* MarqueCoupé = " […] (presse papier coupé pour l'affichage)";
 } // namespace entry_texts

@@ -343,36 +343,51 @@ void MountSession::setRate(int index)
         Vitesse = vitesses[index];
 }
 
+// The controller reads ":w#" as a toggle (it starts a west move, or ends the RA move open), so a
+// stop goes out only for a move that is open, and a second start of the same move sends nothing.
+// A change of direction ends the open move first.
 bool MountSession::startNS(bool north)
 {
+    if (nsMoving && nsNorth == north)
+        return true;
+    if (nsMoving && !stopNS())
+        return false;
+    nsNorth = north;
     nsMoving = send(Vitesse) && send(north ? motion_texts::Nord : motion_texts::Sud);
     return nsMoving;
 }
 
 bool MountSession::stopNS()
 {
+    if (!nsMoving)
+        return true;
     nsMoving = false;
     return send(motion_texts::ArrêtDEC) && send(motion_texts::RetourSidéral);
 }
 
 bool MountSession::startWE(bool west)
 {
+    if (weMoving && weWest == west)
+        return true;
+    if (weMoving && !stopWE())
+        return false;
+    weWest = west;
     weMoving = send(Vitesse) && send(west ? motion_texts::Ouest : motion_texts::Est);
     return weMoving;
 }
 
 bool MountSession::stopWE()
 {
+    if (!weMoving)
+        return true;
     weMoving = false;
     return send(motion_texts::ArrêtAD) && send(motion_texts::RetourSidéral);
 }
 
 void MountSession::stopMoves()
 {
-    if (nsMoving)
-        stopNS();
-    if (weMoving)
-        stopWE();
+    stopNS();
+    stopWE();
 }
 
 bool MountSession::setAutoguiding(bool on)

@@ -86,6 +86,9 @@ public:
     bool stopWE();
     bool movingNS() const { return nsMoving; }
     bool movingWE() const { return weMoving; }
+    // The direction of the move open on each axis (meaningful while it moves).
+    bool movingNorth() const { return nsNorth; }
+    bool movingWest() const { return weWest; }
     // Ends every move in progress with its stop pair (before the port closes).
     void stopMoves();
     bool setAutoguiding(bool on);
@@ -137,6 +140,8 @@ private:
     std::string Vitesse;
     bool nsMoving = false;
     bool weMoving = false;
+    bool nsNorth = false;
+    bool weWest = false;
 };
 
 } // namespace indi_driver

@@ -2,9 +2,11 @@
 // The INDI driver's properties and event handling; the protocol itself is MountSession's.
 #include "indi/SelvaneTelescope.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -19,6 +21,7 @@
 #include <indistandardproperty.h>
 
 #include "indi/texts.h"
+#include "motion/texts.h"
 #include "pointing/texts.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
@@ -33,6 +36,46 @@ struct SelvaneTelescope::TimerToken {
 };
 
 namespace {
+// What a fatal signal needs to end the moves open: the line, and which axes move. If the driver
+// dies anyway, the mount is not left moving.
+std::atomic<int> ligneDesMouvements { -1 };
+std::atomic<bool> mouvementDEC { false };
+std::atomic<bool> mouvementAD { false };
+
+void écrireSansAttendre(int fd, const char* command)
+{
+    [[maybe_unused]] const ssize_t n = ::write(fd, command, std::strlen(command));
+}
+
+// Only async-signal-safe calls here; the signal then ends the driver as it would have.
+void arrêterSurSignalFatal(int signal)
+{
+    const int fd = ligneDesMouvements.exchange(-1);
+    if (fd >= 0) {
+        if (mouvementDEC) {
+            écrireSansAttendre(fd, motion_texts::ArrêtDEC);
+            écrireSansAttendre(fd, motion_texts::RetourSidéral);
+        }
+        if (mouvementAD) {
+            écrireSansAttendre(fd, motion_texts::ArrêtAD);
+            écrireSansAttendre(fd, motion_texts::RetourSidéral);
+        }
+        ::tcdrain(fd);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void arrêterLesMouvementsSurSignalFatal()
+{
+    struct sigaction action { };
+    action.sa_handler = arrêterSurSignalFatal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    for (int signal : { SIGSEGV, SIGBUS, SIGABRT, SIGFPE, SIGILL })
+        sigaction(signal, &action, nullptr);
+}
+
 constexpr int Baud = 9600;
 constexpr int BitsDeDonnées = 8;
 constexpr int SansParité = 0;
@@ -110,6 +153,7 @@ SelvaneTelescope::SelvaneTelescope()
     // GOTO and sync only: the controller has no abort, park, tracking, time or location commands.
     SetTelescopeCapability(TELESCOPE_CAN_GOTO | TELESCOPE_CAN_SYNC, RatesCount);
     setTelescopeConnection(CONNECTION_NONE);
+    arrêterLesMouvementsSurSignalFatal();
 }
 
 SelvaneTelescope::~SelvaneTelescope()
@@ -140,6 +184,10 @@ bool SelvaneTelescope::initProperties()
     IUFillSwitch(&AutoguidingS[1], indi_texts::AutoguidageArrêt, indi_texts::LibelléArrêt, ISS_ON);
     IUFillSwitchVector(&AutoguidingSP, AutoguidingS, 2, getDeviceName(), indi_texts::Autoguidage,
         indi_texts::LibelléAutoguidage, MOTION_TAB, IP_RW, ISR_1OFMANY, 60, IPS_IDLE);
+    IUFillNumber(&MotionTimeoutN[0], indi_texts::DuréeMaxSecondes, indi_texts::LibelléDuréeMaxSecondes,
+        "%.0f", 0, indi_texts::DuréeMaxLimiteS, 1, indi_texts::DuréeMaxParDéfautS);
+    IUFillNumberVector(&MotionTimeoutNP, MotionTimeoutN, 1, getDeviceName(), indi_texts::DuréeMax,
+        indi_texts::LibelléDuréeMax, MOTION_TAB, IP_RW, 60, IPS_IDLE);
 
     serial = new FixedSerial(
         this, [this] { loadConfig(true, INDI::SP::DEVICE_PORT); },
@@ -151,10 +199,16 @@ bool SelvaneTelescope::initProperties()
 bool SelvaneTelescope::updateProperties()
 {
     INDI::Telescope::updateProperties();
-    if (isConnected())
+    if (isConnected()) {
         defineProperty(&AutoguidingSP);
-    else
+        defineProperty(&MotionTimeoutNP);
+        if (!motionTimeoutLoaded)
+            loadConfig(true, indi_texts::DuréeMax);
+        motionTimeoutLoaded = true;
+    } else {
         deleteProperty(AutoguidingSP.name);
+        deleteProperty(MotionTimeoutNP.name);
+    }
     return true;
 }
 
@@ -163,6 +217,7 @@ bool SelvaneTelescope::saveConfigItems(FILE* fp)
     // Port, polling period and debug only: a saved speed or autoguiding state would be sent
     // without a client asking.
     INDI::DefaultDevice::saveConfigItems(fp);
+    IUSaveConfigNumber(fp, &MotionTimeoutNP);
     return true;
 }
 
@@ -331,6 +386,13 @@ void SelvaneTelescope::disconnectRequested()
 
 void SelvaneTelescope::closeLine(bool atOnce)
 {
+    for (int* id : { &nsTimer, &weTimer }) {
+        if (*id >= 0)
+            removeTimer(*id);
+        *id = -1;
+    }
+    ligneDesMouvements = -1;
+    mouvementDEC = mouvementAD = false;
     if (pollTimer >= 0)
         removeTimer(pollTimer);
     pollTimer = -1;
@@ -429,13 +491,67 @@ void SelvaneTelescope::refuse(ISwitchVectorProperty& property, const char* messa
     IDSetSwitch(&property, "%s", message);
 }
 
+bool SelvaneTelescope::acceptable(INumberVectorProperty& property, double values[], char* names[], int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const INumber* element = IUFindNumber(&property, names[i]);
+        if (element
+            && !(std::isfinite(values[i]) && values[i] >= element->min && values[i] <= element->max)) {
+            char message[MAXRBUF];
+            std::snprintf(message, sizeof message, indi_texts::NombreRefusé, element->label, element->min,
+                element->max);
+            refuse(property, message);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SelvaneTelescope::ISNewNumber(const char* dev, const char* name, double values[], char* names[], int n)
 {
-    if (dev && std::strcmp(dev, getDeviceName()) == 0 && std::strcmp(name, EqNP.name) == 0) {
+    if (!dev || std::strcmp(dev, getDeviceName()) != 0)
+        return INDI::Telescope::ISNewNumber(dev, name, values, names, n);
+    if (std::strcmp(name, EqNP.name) == 0) {
         newTarget(values, names, n);
         return true;
     }
+    // libindi's own range check lets NaN through (it became a 0 ms polling timer). A saved
+    // configuration is loaded through here too, so a bad saved value is refused as well.
+    if (std::strcmp(name, MotionTimeoutNP.name) == 0) {
+        if (acceptable(MotionTimeoutNP, values, names, n)
+            && IUUpdateNumber(&MotionTimeoutNP, values, names, n) == 0) {
+            MotionTimeoutNP.s = IPS_OK;
+            IDSetNumber(&MotionTimeoutNP, nullptr);
+        }
+        return true;
+    }
+    if (std::strcmp(name, indi_texts::PériodeScrutation) == 0) {
+        INumberVectorProperty* period = getNumber(name);
+        if (period && !acceptable(*period, values, names, n))
+            return true;
+    }
     return INDI::Telescope::ISNewNumber(dev, name, values, names, n);
+}
+
+bool SelvaneTelescope::ISNewText(const char* dev, const char* name, char* texts[], char* names[], int n)
+{
+    // libindi 1.9.9 frees twice while echoing a text of 64 KiB: a long text never gets that far.
+    for (int i = 0; i < n; ++i) {
+        if (texts[i] && std::strlen(texts[i]) > static_cast<std::size_t>(indi_texts::LongueurTexteMax)) {
+            char message[MAXRBUF];
+            std::snprintf(message, sizeof message, indi_texts::TexteTropLong, indi_texts::LongueurTexteMax);
+            LOGF_ERROR("%s", message);
+            ITextVectorProperty* property = nullptr;
+            if (dev && std::strcmp(dev, getDeviceName()) == 0)
+                property = getText(name);
+            if (property) {
+                property->s = IPS_ALERT;
+                IDSetText(property, nullptr);
+            }
+            return true;
+        }
+    }
+    return INDI::Telescope::ISNewText(dev, name, texts, names, n);
 }
 
 void SelvaneTelescope::newTarget(double values[], char* names[], int n)
@@ -465,8 +581,10 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
             hasDec = true;
         }
     }
-    if (!hasRa || !hasDec)
+    if (!hasRa && !hasDec)
         return refuse(EqNP, indi_texts::CibleIncomplète);
+    if (!hasRa || !hasDec)
+        return refuse(EqNP, hasRa ? indi_texts::CibleDECIllisible : indi_texts::CibleADIllisible);
     const std::string problem = MountSession::targetProblem(ra, dec);
     if (!problem.empty())
         return refuse(EqNP, problem.c_str());
@@ -532,6 +650,13 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
     }
 
     const auto start = std::chrono::steady_clock::now();
+    for (ISwitchVectorProperty* motion : { &MovementNSSP, &MovementWESP }) {
+        if (std::strcmp(name, motion->name) == 0) {
+            newMotion(*motion, states, names, n);
+            noteLatency(start);
+            return true;
+        }
+    }
     if (std::strcmp(name, AutoguidingSP.name) == 0) {
         if (IUUpdateSwitch(&AutoguidingSP, states, names, n) < 0)
             return false;
@@ -547,18 +672,87 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
     return handled;
 }
 
-bool SelvaneTelescope::MoveNS(INDI_DIR_NS dir, TelescopeMotionCommand command)
+// libindi sends a stop for an Off while idle, for a second release and for an unknown element;
+// on this controller the RA stop is a toggle that would start a move. So what a client asks is
+// taken as the move it wants open on the axis, and only a change of the open move is sent.
+void SelvaneTelescope::newMotion(ISwitchVectorProperty& property, ISState* states, char* names[], int n)
 {
-    if (!session)
-        return false;
-    return command == MOTION_START ? session->startNS(dir == DIRECTION_NORTH) : session->stopNS();
+    const bool ns = &property == &MovementNSSP;
+    const int open = openMove(ns);
+    int wanted = open;
+    for (int i = 0; i < n; ++i) {
+        const ISwitch* element = IUFindSwitch(&property, names[i]);
+        if (!element)
+            continue;
+        const int index = static_cast<int>(element - property.sp);
+        if (states[i] == ISS_ON)
+            wanted = index;
+        else if (wanted == index)
+            wanted = -1;
+    }
+    bool ok = true;
+    if (wanted != open) {
+        if (wanted < 0)
+            ok = ns ? session->stopNS() : session->stopWE();
+        else
+            ok = ns ? session->startNS(wanted == DIRECTION_NORTH)
+                    : session->startWE(wanted == DIRECTION_WEST);
+        if (!session)
+            return; // the link went down while sending: already shown
+        int& timer = motionTimer(property);
+        if (timer >= 0)
+            removeTimer(timer);
+        timer = -1;
+        const int seconds = static_cast<int>(MotionTimeoutN[0].value);
+        if (wanted >= 0 && seconds > 0)
+            timer = addTimer(seconds * 1000, [this, &property] { motionTimedOut(property); });
+    }
+    showMotion(property, ok);
 }
 
-bool SelvaneTelescope::MoveWE(INDI_DIR_WE dir, TelescopeMotionCommand command)
+int SelvaneTelescope::openMove(bool ns) const
 {
+    if (!session || !(ns ? session->movingNS() : session->movingWE()))
+        return -1;
+    // DIRECTION_NORTH and DIRECTION_WEST are the first switch of their property.
+    return (ns ? session->movingNorth() : session->movingWest()) ? 0 : 1;
+}
+
+void SelvaneTelescope::showMotion(ISwitchVectorProperty& property, bool ok)
+{
+    const bool ns = &property == &MovementNSSP;
+    const int open = openMove(ns);
+    IUResetSwitch(&property);
+    if (open >= 0)
+        property.sp[open].s = ISS_ON;
+    (ns ? last_ns_motion : last_we_motion) = open;
+    (ns ? mouvementDEC : mouvementAD) = open >= 0;
+    ligneDesMouvements = fd;
+    property.s = !ok ? IPS_ALERT : open >= 0 ? IPS_BUSY : IPS_IDLE;
+    IDSetSwitch(&property, nullptr);
+}
+
+void SelvaneTelescope::motionTimedOut(ISwitchVectorProperty& property)
+{
+    motionTimer(property) = -1;
+    if (link != Link::Open || !session)
+        return;
+    const bool ok = &property == &MovementNSSP ? session->stopNS() : session->stopWE();
     if (!session)
-        return false;
-    return command == MOTION_START ? session->startWE(dir == DIRECTION_WEST) : session->stopWE();
+        return;
+    LOGF_WARN(indi_texts::MouvementTropLong, static_cast<int>(MotionTimeoutN[0].value));
+    showMotion(property, ok);
+}
+
+// Reached only through the base class, which the motion switches no longer go through.
+bool SelvaneTelescope::MoveNS(INDI_DIR_NS, TelescopeMotionCommand)
+{
+    return false;
+}
+
+bool SelvaneTelescope::MoveWE(INDI_DIR_WE, TelescopeMotionCommand)
+{
+    return false;
 }
 
 bool SelvaneTelescope::SetSlewRate(int index)

@@ -50,6 +50,7 @@ public:
     bool updateProperties() override;
     bool ISNewNumber(const char* dev, const char* name, double values[], char* names[], int n) override;
     bool ISNewSwitch(const char* dev, const char* name, ISState* states, char* names[], int n) override;
+    bool ISNewText(const char* dev, const char* name, char* texts[], char* names[], int n) override;
 
     // Ends moves, closes the line and stops the simulator (the driver is going away).
     void shutdown();
@@ -89,6 +90,19 @@ private:
     void newTarget(double values[], char* names[], int n);
     void refuse(INumberVectorProperty& property, const char* message);
     void refuse(ISwitchVectorProperty& property, const char* message);
+    // False (and the property in Alert) when a value is not a number within its element's range.
+    bool acceptable(INumberVectorProperty& property, double values[], char* names[], int n);
+    // The motion switches are the driver's: a stop goes out only for a move that is open.
+    void newMotion(ISwitchVectorProperty& property, ISState* states, char* names[], int n);
+    // Shows the move open on the property's axis, as the session knows it.
+    void showMotion(ISwitchVectorProperty& property, bool ok);
+    // The move open on an axis: 0 north or west, 1 south or east, -1 none.
+    int openMove(bool ns) const;
+    void motionTimedOut(ISwitchVectorProperty& property);
+    int& motionTimer(const ISwitchVectorProperty& property)
+    {
+        return &property == &MovementNSSP ? nsTimer : weTimer;
+    }
 
     // Declared first so that it outlives the session, whose timers it files.
     struct TimerToken;
@@ -96,12 +110,17 @@ private:
     FixedSerial* serial = nullptr;
     ISwitch AutoguidingS[2];
     ISwitchVectorProperty AutoguidingSP;
+    INumber MotionTimeoutN[1];
+    INumberVectorProperty MotionTimeoutNP;
+    bool motionTimeoutLoaded = false;
 
     Link link = Link::Closed;
     std::string portName;
     int fd = -1;
     int readCallback = -1;
     int pollTimer = -1;
+    int nsTimer = -1; // the time-out of the move open on each axis
+    int weTimer = -1;
     std::unique_ptr<sim::MountSimulator> simulator;
     std::unique_ptr<MountSession> session;
 };

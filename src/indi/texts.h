@@ -9,6 +9,7 @@ inline constexpr int VersionMajeure = 2;
 inline constexpr int VersionMineure = 2;
 inline constexpr int PériodeParDéfautMs = 3000;
 
+inline constexpr const char* PériodeScrutation = "POLLING_PERIOD"; // libindi's, with its PERIOD_MS
 inline constexpr const char* Autoguidage = "AUTOGUIDING";
 inline constexpr const char* LibelléAutoguidage = "Autoguidage";
 inline constexpr const char* AutoguidageMarche = "AUTOGUIDING_ON";
@@ -40,5 +41,24 @@ inline constexpr const char* CibleNonNombre = "Cible refusée : AD et DEC doiven
 inline constexpr const char* CibleHorsLimites = "Cible refusée : AD hors de 0–24 h ou DEC hors de −90–+90°";
 inline constexpr const char* CibleIncodable = "Cible refusée : hors du domaine du contrôleur";
 inline constexpr const char* CibleIncomplète = "Cible refusée : AD et DEC sont attendues ensemble";
+// libindi drops an element whose number it cannot read (after its "Bad format"): one is missing.
+inline constexpr const char* CibleADIllisible
+    = "Cible refusée : AD illisible ou absente, un nombre est attendu";
+inline constexpr const char* CibleDECIllisible
+    = "Cible refusée : DEC illisible ou absente, un nombre est attendu";
+// A move started by a client ends by itself after this long: indiserver does not tell a driver
+// that a client has gone, so a vanished client's move would otherwise run on.
+inline constexpr const char* DuréeMax = "MOTION_TIMEOUT";
+inline constexpr const char* LibelléDuréeMax = "Durée max. d'un mouvement";
+inline constexpr const char* DuréeMaxSecondes = "MOTION_TIMEOUT_S";
+inline constexpr const char* LibelléDuréeMaxSecondes = "Secondes (0 : sans limite)";
+inline constexpr double DuréeMaxParDéfautS = 120;
+inline constexpr double DuréeMaxLimiteS = 3600;
+inline constexpr const char* MouvementTropLong
+    = "Mouvement arrêté au bout de %d s : durée max. d'un mouvement atteinte";
+inline constexpr const char* NombreRefusé = "%s refusé : un nombre de %g à %g est attendu";
+// Longer texts are refused before libindi echoes them (it crashes on one of 64 KiB).
+inline constexpr int LongueurTexteMax = 4096;
+inline constexpr const char* TexteTropLong = "Texte refusé : plus de %d octets";
 inline constexpr const char* GotoTerminé = "GOTO terminé, contrôleur réinitialisé sur la cible";
 } // namespace indi_texts

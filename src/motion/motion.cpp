@@ -2,42 +2,52 @@
 // frmTKR52princ: direction buttons, speed options and autoguiding.
 // A press sends the stored speed then the direction; a release stops the axis and returns to
 // sidereal. Pairing every press with one release (focus loss, pointer let go elsewhere) is the
-// toolkit layer's job: these handlers only send.
+// toolkit layer's job; a release whose press never came here sends nothing.
 #include "app/frmTKR52princ.h"
 #include "motion/texts.h"
 
+#include <utility>
+
 void frmTKR52princ::btnNord_MouseDown(std::int16_t, std::int16_t, float, float)
 {
+    nordEnfoncé = true;
     envoyer(Vitesse);
     envoyer(motion_texts::Nord);
 }
 
 void frmTKR52princ::btnSud_MouseDown(std::int16_t, std::int16_t, float, float)
 {
+    sudEnfoncé = true;
     envoyer(Vitesse);
     envoyer(motion_texts::Sud);
 }
 
 void frmTKR52princ::btnEst_MouseDown(std::int16_t, std::int16_t, float, float)
 {
+    estEnfoncé = true;
     envoyer(Vitesse);
     envoyer(motion_texts::Est);
 }
 
 void frmTKR52princ::btnOuest_MouseDown(std::int16_t, std::int16_t, float, float)
 {
+    ouestEnfoncé = true;
     envoyer(Vitesse);
     envoyer(motion_texts::Ouest);
 }
 
 void frmTKR52princ::btnNord_MouseUp(std::int16_t, std::int16_t, float, float)
 {
+    if (!std::exchange(nordEnfoncé, false))
+        return;
     envoyer(motion_texts::ArrêtDEC);
     envoyer(motion_texts::RetourSidéral);
 }
 
 void frmTKR52princ::btnSud_MouseUp(std::int16_t, std::int16_t, float, float)
 {
+    if (!std::exchange(sudEnfoncé, false))
+        return;
     envoyer(motion_texts::ArrêtDEC);
     envoyer(motion_texts::RetourSidéral);
 }
@@ -45,12 +55,16 @@ void frmTKR52princ::btnSud_MouseUp(std::int16_t, std::int16_t, float, float)
 // East and west both stop the right ascension axis with the same command.
 void frmTKR52princ::btnEst_MouseUp(std::int16_t, std::int16_t, float, float)
 {
+    if (!std::exchange(estEnfoncé, false))
+        return;
     envoyer(motion_texts::ArrêtAD);
     envoyer(motion_texts::RetourSidéral);
 }
 
 void frmTKR52princ::btnOuest_MouseUp(std::int16_t, std::int16_t, float, float)
 {
+    if (!std::exchange(ouestEnfoncé, false))
+        return;
     envoyer(motion_texts::ArrêtAD);
     envoyer(motion_texts::RetourSidéral);
 }

@@ -3,7 +3,8 @@
 # End to end: indi_selvane_telescope under the real indiserver, driven by INDI's own command-line
 # clients over 127.0.0.1, against the mount simulator (in-process with SIMULATION, or selvane-sim
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
-# Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR   (connect, goto, motion, bad_input, silent, link_lost)
+# Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR   (connect, goto, motion, bad_input, silent, link_lost,
+#        stray_stops, long_text, bad_period, motion_timeout, crash_stop)
 set -euo pipefail
 scenario="$1"
 export PATH="$2:$3:$PATH"
@@ -27,6 +28,25 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
 set_() { indi_setprop -h 127.0.0.1 -p "$port" "$@"; }
+# Raw XML, for what indi_setprop will not send (an unknown element, a huge text).
+send_xml() {
+    python3 -c 'import socket,sys; s=socket.create_connection(("127.0.0.1",int(sys.argv[1]))); s.sendall(sys.argv[2].encode()+b"\n"); s.close()' "$port" "$1"
+}
+# Everything the server sends a client for SECONDS, as XML, into FILE (messages included).
+listen() {
+    python3 -c 'import socket,sys,time
+s=socket.create_connection(("127.0.0.1",int(sys.argv[1]))); s.sendall(b"<getProperties version=\"1.7\"/>\n")
+end=time.time()+float(sys.argv[2]); out=open(sys.argv[3],"wb")
+while time.time()<end:
+    s.settimeout(0.1)
+    try: data=s.recv(65536)
+    except socket.timeout: continue
+    if not data: break
+    out.write(data); out.flush()' "$port" "$1" "$2" &
+    pids+=($!)
+    for _ in $(seq 50); do [ -s "$2" ] && return 0; sleep 0.05; done
+    fail "the listening client got nothing"
+}
 get() { indi_getprop -h 127.0.0.1 -p "$port" -t 2 -1 "$1"; }
 wait_for() { indi_eval -h 127.0.0.1 -p "$port" -t "${2:-10}" -w "$1" >/dev/null || fail "timed out waiting for $1"; }
 # Every command the simulator received, in order, blanks kept (":RS# " shows as ":RS# ").
@@ -163,10 +183,13 @@ bad_input)
     : >"$SELVANE_SIM_TRACE"
     set_ "Selvane.POLLING_PERIOD.PERIOD_MS=60000" # so that no query puts the property back to Ok
     sleep 0.7 # the query already scheduled goes first
-    for target in "nan;10" "5;inf" "25;0" "-1;0" "3;91" "3;-90.5"; do
+    listen 3 "$work/messages"
+    for target in "nan;10" "5;inf" "25;0" "-1;0" "3;91" "3;-90.5" "abc;10"; do
         set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$target"
     done
     wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 5
+    sleep 0.5
+    grep -q "AD illisible" "$work/messages" || fail "an unreadable RA was not said to be unreadable"
     get Selvane.CONNECTION.CONNECT >/dev/null || fail "the driver stopped answering"
     [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "a refused target sent $(frames | tr '\n' ' ')"
     [ "$(get Selvane.EQUATORIAL_EOD_COORD.RA)" = 0 ] || fail "a refused target changed the position"
@@ -217,6 +240,111 @@ silent)
     set_ "Selvane.CONNECTION.CONNECT=On"
     wait_for '"Selvane.CONNECTION.DISCONNECT"==1 && "Selvane.CONNECTION._STATE"==3' 6
     kill -CONT "$sim_pid"
+    ;;
+stray_stops)
+    connect_simulated
+    : >"$SELVANE_SIM_TRACE"
+    # ":w#" is a toggle on the controller: a stop with no move open must send nothing.
+    set_ "Selvane.TELESCOPE_MOTION_WE.MOTION_WEST=Off"
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=Off"
+    send_xml '<newSwitchVector device="Selvane" name="TELESCOPE_MOTION_WE"><oneSwitch name="UP">On</oneSwitch></newSwitchVector>'
+    sleep 0.5
+    [ -z "$(commands)" ] || fail "stops with nothing open sent $(commands)"
+    [ "$(get Selvane.TELESCOPE_MOTION_WE._STATE)" = Idle ] || fail "WE not shown idle"
+    # Random presses and releases: what is shown is always the mount's, and all off ends stopped.
+    # The mount as its commands leave it: ":w#" ends the RA move open, or starts one west.
+    mount() { python3 -c 'import re,sys
+ra=dec=None
+for c in re.findall(r":([^:#]*)#", sys.argv[1]):
+    if c in ("n","s"): dec="MOTION_NORTH" if c=="n" else "MOTION_SOUTH"
+    elif c=="0": dec=None
+    elif c=="e": ra="MOTION_EAST"
+    elif c=="w": ra=None if ra else "MOTION_WEST"
+print(dec or "-", ra or "-")' "$(commands)"; }
+    shown() {
+        local ns=- we=-
+        for e in MOTION_NORTH MOTION_SOUTH; do [ "$(get "Selvane.TELESCOPE_MOTION_NS.$e")" = On ] && ns=$e; done
+        for e in MOTION_WEST MOTION_EAST; do [ "$(get "Selvane.TELESCOPE_MOTION_WE.$e")" = On ] && we=$e; done
+        echo "$ns $we"
+    }
+    RANDOM=22
+    elements=(NS.MOTION_NORTH NS.MOTION_SOUTH WE.MOTION_WEST WE.MOTION_EAST)
+    states=(On Off)
+    for round in 1 2 3; do
+        for _ in $(seq 100); do
+            set_ "Selvane.TELESCOPE_MOTION_${elements[RANDOM % 4]}=${states[RANDOM % 2]}"
+        done
+        sleep 0.5
+        [ "$(shown)" = "$(mount)" ] || fail "round $round: shown $(shown), the mount $(mount)"
+    done
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=Off"
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_SOUTH=Off"
+    set_ "Selvane.TELESCOPE_MOTION_WE.MOTION_WEST=Off"
+    set_ "Selvane.TELESCOPE_MOTION_WE.MOTION_EAST=Off"
+    sleep 0.5
+    [ "$(mount)" = "- -" ] || fail "all switches off left the mount moving: $(mount)"
+    [ "$(get Selvane.TELESCOPE_MOTION_WE._STATE) $(get Selvane.TELESCOPE_MOTION_NS._STATE)" = "Idle Idle" ] \
+        || fail "stopped but not shown idle"
+    ;;
+long_text)
+    connect_simulated
+    set_ "Selvane.TELESCOPE_SLEW_RATE.4x=On"
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=On"
+    wait_received ":M#  :n#"
+    # libindi crashed echoing a text of 64 KiB or more: refused, and the driver lives.
+    send_xml "<newTextVector device=\"Selvane\" name=\"DEVICE_PORT\"><oneText name=\"PORT\">$(head -c 70000 /dev/zero | tr '\0' x)</oneText></newTextVector>"
+    sleep 1
+    get Selvane.CONNECTION.CONNECT >/dev/null || fail "the driver died on a long text"
+    [ "$(get Selvane.DEVICE_PORT._STATE)" = Alert ] || fail "the long text was not refused"
+    [ "$(get Selvane.DEVICE_PORT.PORT)" != "$(printf 'x%.0s' {1..100})"* ] || fail "the long text was taken"
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=Off"
+    wait_received ":M#  :n#:0#:S#"
+    ;;
+bad_period)
+    connect_simulated
+    set_ "Selvane.POLLING_PERIOD.PERIOD_MS=nan"
+    wait_for '"Selvane.POLLING_PERIOD._STATE"==3' 5
+    [ "$(get Selvane.POLLING_PERIOD.PERIOD_MS)" = 300 ] || fail "a NaN period was taken"
+    # A bad period in the saved configuration is refused when it is loaded.
+    set_ "Selvane.CONFIG_PROCESS.CONFIG_SAVE=On"
+    sleep 0.5
+    sed -i "/name='POLLING_PERIOD'/,/<\/newNumberVector>/ s/^ *[0-9.]\+ *\$/nan/" "$HOME/.indi/Selvane_config.xml"
+    grep -qx 'nan' "$HOME/.indi/Selvane_config.xml" || fail "no period in the saved configuration"
+    kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
+    start_server
+    set_ "Selvane.SIMULATION.ENABLE=On"
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    [ "$(get Selvane.POLLING_PERIOD.PERIOD_MS)" = 3000 ] || fail "the saved NaN period came back"
+    ;;
+motion_timeout)
+    connect_simulated
+    set_ "Selvane.MOTION_TIMEOUT.MOTION_TIMEOUT_S=1"
+    : >"$SELVANE_SIM_TRACE"
+    listen 4 "$work/messages"
+    # The client starts a move and is gone: the move ends by itself.
+    set_ "Selvane.TELESCOPE_MOTION_WE.MOTION_EAST=On"
+    wait_received ":RS# :e#"
+    [ "$(get Selvane.TELESCOPE_MOTION_WE._STATE)" = Busy ] || fail "the move is not shown"
+    wait_for '"Selvane.TELESCOPE_MOTION_WE._STATE"==0 && "Selvane.TELESCOPE_MOTION_WE.MOTION_EAST"==0' 3
+    [ "$(commands)" = ":RS# :e#:w#:S#" ] || fail "the time-out sent $(commands)"
+    grep -q "durée max" "$work/messages" || fail "no message for the time-out"
+    ;;
+crash_stop)
+    # The driver dies in the middle of a move (a fault of libindi or ours): the move is ended.
+    selvane-sim >"$work/sim.out" &
+    pids+=($!)
+    for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+    set_ "Selvane.DEVICE_PORT.PORT=$(head -1 "$work/sim.out")"
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=On"
+    set_ "Selvane.TELESCOPE_MOTION_WE.MOTION_EAST=On"
+    sim_commands() { sed -n 's/^ *[0-9.]* <- "\(.*\)"$/\1/p' "$work/sim.out" | tr -d '\n' | sed 's/:R#//g; s/:D#//g'; }
+    for _ in $(seq 50); do [[ "$(sim_commands)" == *":e#" ]] && break; sleep 0.1; done
+    kill -SEGV "$(sed -n 's/.*Driver indi_selvane_telescope: pid=\([0-9]*\).*/\1/p' "$work/server.log" | head -1)"
+    for _ in $(seq 50); do [[ "$(sim_commands)" == *":e#:0#:S#:w#:S#" ]] && break; sleep 0.1; done
+    [[ "$(sim_commands)" == ":RS# :n#:RS# :e#:0#:S#:w#:S#" ]] || fail "the moves were not ended: $(sim_commands)"
     ;;
 *)
     fail "unknown scenario $scenario"

@@ -234,6 +234,24 @@ TEST_F(SessionOnSimulator, MovesSendTheSpeedThenTheDirectionAndStopPairs)
         simulator->received(), ":RS# :n#:0#:S#:M#  :e#:C#  :s#:0#:S#:w#:S#:r+000,+15232#:d+000,+00000#:i#");
 }
 
+// ":w#" is a toggle on the controller: a stop with nothing open, or a second start, would move.
+TEST_F(SessionOnSimulator, StopsGoOutOnlyForAnOpenMove)
+{
+    open();
+    EXPECT_TRUE(session->stopWE());
+    EXPECT_TRUE(session->stopNS());
+    EXPECT_TRUE(session->startWE(true));
+    EXPECT_TRUE(session->startWE(true));
+    EXPECT_TRUE(session->startWE(false)); // a change of direction ends the open move first
+    EXPECT_TRUE(session->stopWE());
+    EXPECT_TRUE(session->stopWE());
+    session->stopMoves();
+    EXPECT_TRUE(session->slew(24.0, 0.0)); // 24 h is the origin, not a turn away
+    ASSERT_TRUE(simulator->waitForCommands(11, 1000));
+    const std::string expected = ":RS# :w#:w#:S#:RS# :e#:w#:S#:r+000,-32768#:d+000,+00000#:T#";
+    EXPECT_EQ(simulator->received().substr(0, expected.size()), expected);
+}
+
 TEST_F(SessionOnSimulator, MissingOkAndHangUpAreReportedOnce)
 {
     sim::Options options;

@@ -4,6 +4,8 @@
 #include <QAccessible>
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QCompleter>
 #include <QFontDatabase>
 #include <QLabel>
@@ -78,6 +80,7 @@ private slots:
     void questionsComeFromTheirButtons();
     void autoguidingBoxWritesOnEachClick();
     void objectFieldListsAndChoosesByName();
+    void longClipboardLineIsShownCut();
 
 private:
     std::unique_ptr<Rig> rig;
@@ -478,6 +481,21 @@ void TestWindow::objectFieldListsAndChoosesByName()
 
     // Choosing sends nothing to the controller.
     QCOMPARE(rig->pty.listen(100), QByteArray());
+}
+
+void TestWindow::longClipboardLineIsShownCut()
+{
+    // One megabyte on one line, a pair at its very end: found, and the window answers at once.
+    QGuiApplication::clipboard()->setText(QString(1'000'000, QLatin1Char('x')) + QStringLiteral(" 05:35:17.3 -05:23:28"));
+    QElapsedTimer timer;
+    timer.start();
+    rig->find<QPushButton>("Btn_récup_clipboard")->click();
+    const QString log = rig->find<QPlainTextEdit>("edtsaisie")->toPlainText();
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(log.size() < 10'000);
+    QVERIFY(log.endsWith(QString::fromUtf8("(presse papier coupé pour l'affichage)")));
+    QCOMPARE(rig->find<QLineEdit>("EdtADréfHrs")->text(), QStringLiteral("05"));
+    QCOMPARE(rig->find<QLineEdit>("EdtDECréfSec")->text(), QStringLiteral("28"));
 }
 
 QTEST_MAIN(TestWindow)

@@ -51,6 +51,19 @@ TEST_F(MotionTest, EachButtonBeforeAnySpeedSendsStartSpeedThenDirectionAndStops)
     }
 }
 
+// A press that never reached the window (a box was open) leaves its release without one.
+TEST_F(MotionTest, AReleaseWithoutItsPressSendsNothing)
+{
+    for (const Bouton& b : boutons) {
+        clic(b.relâche);
+        clic(b.appui);
+        clic(b.relâche);
+        clic(b.relâche);
+    }
+    EXPECT_EQ(p.port.writes, (Strings{":RS# ", ":n#", ":0#", ":S#", ":RS# ", ":s#", ":0#", ":S#", ":RS# ", ":e#",
+                                      ":w#", ":S#", ":RS# ", ":w#", ":w#", ":S#"}));
+}
+
 TEST_F(MotionTest, EachSpeedOptionGoesOutPaddedAtTheNextPressOnly)
 {
     const std::pair<Option, const char*> options[] = {

@@ -42,6 +42,13 @@ TEST_F(Pointing, InitialisationSendsThreeCommandsThenTells)
     EXPECT_EQ(p.journal, expected) << "the periodic query is left alone";
 }
 
+TEST_F(Pointing, TwentyFourHoursTypedIsSentAsTheOrigin)
+{
+    setFields("24", "00", "00", "+45", "00", "00");
+    f.btninitialisation_Click();
+    EXPECT_EQ(p.port.writes, (std::vector<std::string>{":r+000,-32768#", ":d+002,-11072#", ":i#"}));
+}
+
 TEST_F(Pointing, CancelReadsTheFieldsButSendsNothing)
 {
     p.system.answers = {Answer::Cancel, Answer::Cancel};
