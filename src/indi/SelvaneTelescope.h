@@ -11,6 +11,7 @@
 #include <string>
 
 #include <connectionplugins/connectionserial.h>
+#include <connectionplugins/connectiontcp.h>
 #include <inditelescope.h>
 
 #include "indi/MountSession.h"
@@ -33,6 +34,29 @@ public:
     void Deactivated() override;
     const char* portPath() const { return PortT[0].text; }
     // Saves the port once the controller has answered on it.
+    void remember() { save(); }
+
+private:
+    std::function<void()> load;
+    std::function<void()> save;
+};
+
+// INDI's network connection, for a controller behind a serial-to-network bridge (ser2net in raw
+// mode, a WiFi serial adapter): host and port only, over TCP. The driver connects itself, without
+// blocking the event loop, as on a serial line.
+class BridgeTcp : public Connection::TCP {
+public:
+    // load and save read and write the address in the device's configuration.
+    BridgeTcp(INDI::DefaultDevice* device, std::function<void()> load, std::function<void()> save);
+    bool Connect() override { return false; } // the driver's own connect sequence is used instead
+    bool Disconnect() override { return true; }
+    void Activated() override;
+    void Deactivated() override;
+    // The address as given, "host:port", for messages.
+    std::string address() const;
+    const char* hostName() const { return AddressT[0].text; }
+    const char* portText() const { return AddressT[1].text; }
+    // Saves the address once the controller has answered there.
     void remember() { save(); }
 
 private:
@@ -77,6 +101,12 @@ private:
     static void portReadable(int fd, void* p);
 
     void connectRequested();
+    // Starts a non-blocking connection to the bridge; false (with the reason said) when it cannot.
+    bool openNetwork();
+    // Looks whether the connection to the bridge is made, until its time limit.
+    void awaitNetwork(std::int64_t deadlineMs);
+    // The line is open on fd: starts the session and its check.
+    void lineOpened();
     void disconnectRequested();
     void checked(bool ok, const std::string& message);
     // Ends the session and closes the port. The session is deleted once the loop is back (it may
@@ -94,12 +124,15 @@ private:
     struct TimerToken;
     std::map<int, std::unique_ptr<TimerToken>> timers;
     FixedSerial* serial = nullptr;
+    BridgeTcp* network = nullptr;
     ISwitch AutoguidingS[2];
     ISwitchVectorProperty AutoguidingSP;
 
     Link link = Link::Closed;
     std::string portName;
     int fd = -1;
+    bool overNetwork = false;
+    int connectTimer = -1;
     int readCallback = -1;
     int pollTimer = -1;
     std::unique_ptr<sim::MountSimulator> simulator;
