@@ -315,8 +315,7 @@ bool SelvaneTelescope::openNetwork()
     const bool numeric
         = !port.empty() && port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos;
     if (host.empty() || !numeric || std::atoi(port.c_str()) < 1 || std::atoi(port.c_str()) > 65535) {
-        LOGF_ERROR(indi_texts::AdresseInvalide, portName.c_str());
-        setConnected(false, IPS_ALERT, formatted(indi_texts::AdresseInvalide, portName).c_str());
+        networkFailed(formatted(indi_texts::AdresseInvalide, portName));
         return false;
     }
     addrinfo hints {};
@@ -324,33 +323,39 @@ bool SelvaneTelescope::openNetwork()
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     const int looked = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
-    std::string why = looked != 0 ? ::gai_strerror(looked) : "";
-    // The first address that takes the connection under way; a refusal seen at once tries the next.
-    for (addrinfo* a = looked == 0 ? found : nullptr; a && fd < 0; a = a->ai_next) {
-        const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (s < 0) {
-            why = std::strerror(errno);
-            continue;
-        }
-        if (::connect(s, a->ai_addr, a->ai_addrlen) == 0 || errno == EINPROGRESS) {
-            fd = s;
-            break;
-        }
-        why = std::strerror(errno);
-        ::close(s);
-    }
-    if (found)
-        ::freeaddrinfo(found);
-    if (fd < 0) {
-        LOGF_ERROR("%s", formatted(indi_texts::PortImpossible, portName, why).c_str());
-        setConnected(false, IPS_ALERT, formatted(indi_texts::PortImpossible, portName, why).c_str());
+    if (looked != 0) {
+        networkFailed(formatted(indi_texts::PortImpossible, portName, ::gai_strerror(looked)));
         return false;
     }
-    // Each command goes out as it is written, not held back to be joined with the next.
-    const int on = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    addresses.reset(found);
+    nextAddress = found;
     overNetwork = true;
-    return true;
+    return connectNextAddress();
+}
+
+bool SelvaneTelescope::connectNextAddress()
+{
+    // A name may stand for several addresses ("localhost": ::1 and 127.0.0.1): each in turn.
+    std::string why;
+    for (; nextAddress && fd < 0; nextAddress = nextAddress->ai_next) {
+        const addrinfo& a = *nextAddress;
+        const int s = ::socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol);
+        if (s < 0) {
+            why = std::strerror(errno);
+        } else if (::connect(s, a.ai_addr, a.ai_addrlen) == 0 || errno == EINPROGRESS) {
+            // Each command goes out as it is written, not held back to be joined with the next.
+            const int on = 1;
+            ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            fd = s;
+        } else {
+            why = std::strerror(errno);
+            ::close(s);
+        }
+    }
+    if (fd >= 0)
+        return true;
+    networkFailed(formatted(indi_texts::PortImpossible, portName, why));
+    return false;
 }
 
 void SelvaneTelescope::awaitNetwork(std::int64_t deadlineMs)
@@ -362,27 +367,36 @@ void SelvaneTelescope::awaitNetwork(std::int64_t deadlineMs)
                 connectTimer = -1;
                 awaitNetwork(deadlineMs);
             });
-            return;
+        } else {
+            networkFailed(
+                formatted(indi_texts::HôteMuet, portName, std::to_string(ConnexionRéseauMaxMs / 1000)));
         }
-        const std::string why
-            = formatted(indi_texts::HôteMuet, portName, std::to_string(ConnexionRéseauMaxMs / 1000));
-        closeLine();
-        LOGF_ERROR("%s", why.c_str());
-        setConnected(false, IPS_ALERT, why.c_str());
         return;
     }
     int error = 0;
     socklen_t length = sizeof error;
     if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
         error = errno;
-    if (error != 0) {
-        const std::string why = formatted(indi_texts::PortImpossible, portName, std::strerror(error));
-        closeLine();
-        LOGF_ERROR("%s", why.c_str());
-        setConnected(false, IPS_ALERT, why.c_str());
+    if (error == 0) {
+        addresses.reset();
+        lineOpened();
         return;
     }
-    lineOpened();
+    ::close(fd);
+    fd = -1;
+    if (!nextAddress) {
+        networkFailed(formatted(indi_texts::PortImpossible, portName, std::strerror(error)));
+        return;
+    }
+    if (connectNextAddress())
+        awaitNetwork(deadlineMs);
+}
+
+void SelvaneTelescope::networkFailed(const std::string& why)
+{
+    closeLine();
+    LOGF_ERROR("%s", why.c_str());
+    setConnected(false, IPS_ALERT, why.c_str());
 }
 
 void SelvaneTelescope::lineOpened()
@@ -489,6 +503,8 @@ void SelvaneTelescope::closeLine(bool atOnce)
         tty_disconnect(fd);
     fd = -1;
     overNetwork = false;
+    addresses.reset();
+    nextAddress = nullptr;
     simulator.reset();
     link = Link::Closed;
 }

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include <netdb.h>
+
 #include <connectionplugins/connectionserial.h>
 #include <connectionplugins/connectiontcp.h>
 #include <inditelescope.h>
@@ -103,8 +105,11 @@ private:
     void connectRequested();
     // Starts a non-blocking connection to the bridge; false (with the reason said) when it cannot.
     bool openNetwork();
+    bool connectNextAddress();
     // Looks whether the connection to the bridge is made, until its time limit.
     void awaitNetwork(std::int64_t deadlineMs);
+    // Says why the bridge could not be reached and leaves everything closed.
+    void networkFailed(const std::string& why);
     // The line is open on fd: starts the session and its check.
     void lineOpened();
     void disconnectRequested();
@@ -133,6 +138,9 @@ private:
     int fd = -1;
     bool overNetwork = false;
     int connectTimer = -1;
+    // The bridge's addresses, and the next one to try if the one under way fails.
+    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses { nullptr, &::freeaddrinfo };
+    const addrinfo* nextAddress = nullptr;
     int readCallback = -1;
     int pollTimer = -1;
     std::unique_ptr<sim::MountSimulator> simulator;
