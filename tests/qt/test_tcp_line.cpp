@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include "QtTestSupport.h"
 #include "platform/qt/TcpSerialPort.h"
 
@@ -87,6 +91,42 @@ private:
     quint16 port;
 };
 
+// A host that does not answer, as one switched off: a listening socket on 127.0.0.1 whose queue
+// of connections is full, so that the kernel drops any further request unanswered.
+class SilentHost {
+public:
+    SilentHost()
+    {
+        sockaddr_in where {};
+        where.sin_family = AF_INET;
+        where.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof where;
+        listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ::bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where);
+        ::listen(listener, 0);
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&where), &length);
+        port = ntohs(where.sin_port);
+        for (int& filler : fillers) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            [[maybe_unused]] int rc = ::connect(filler, reinterpret_cast<sockaddr*>(&where), sizeof where);
+        }
+        QTest::qWait(100); // the queue fills
+    }
+    ~SilentHost()
+    {
+        for (int filler : fillers)
+            ::close(filler);
+        ::close(listener);
+    }
+    SilentHost(const SilentHost&) = delete;
+    SilentHost& operator=(const SilentHost&) = delete;
+    quint16 port = 0;
+
+private:
+    int listener = -1;
+    int fillers[3] {};
+};
+
 quint16 freePort()
 {
     QTcpServer server;
@@ -133,6 +173,24 @@ private slots:
             QCOMPARE(address->host, QString::fromUtf8(c.host));
             QCOMPARE(address->port, c.port);
             QCOMPARE(address->text, QString::fromUtf8(c.text));
+        }
+    }
+
+    void silentHostNeverHoldsTheWindowLong()
+    {
+        SilentHost host;
+        platform::qt::TcpSerialPort line(*tcpAddress(QStringLiteral("127.0.0.1:%1").arg(host.port)));
+        // The first open, before the window shows, waits for the answer within its limit.
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!line.setPortOpen(true));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        // The opens of the later ticks return at once, while an attempt goes on between them.
+        for (int tick = 0; tick < 4; ++tick) {
+            clock.restart();
+            QVERIFY(!line.setPortOpen(true));
+            QVERIFY2(clock.elapsed() < 100, qPrintable(QString::number(clock.elapsed())));
+            QTest::qWait(200);
         }
     }
 

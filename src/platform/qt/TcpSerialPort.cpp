@@ -8,8 +8,8 @@
 namespace platform::qt {
 
 namespace {
-// How long opening waits for the far end before the window goes on: the attempt itself carries
-// on, and the next open (the next tick) takes the connection if it has come meanwhile.
+// How long a connection may take: the first open waits that long at most; a later attempt still
+// under way after that long is given up and started again.
 constexpr int DélaiConnexionMs = 2000;
 constexpr unsigned PortMax = 65535;
 } // namespace
@@ -88,26 +88,40 @@ bool TcpSerialPort::setPortOpen(bool wanted)
         failed(QString::fromUtf8("port TCP invalide (de 1 à %1)").arg(PortMax));
         return false;
     }
-    if (socket && socket->state() != QAbstractSocket::UnconnectedState) {
-        // An earlier attempt is still under way: take it if it has succeeded, without waiting.
-        if (socket->waitForConnected(0))
-            return opened();
-        if (socket->state() != QAbstractSocket::UnconnectedState)
-            return false;
-    } else {
-        // A fresh socket each time: nothing of a broken connection carries over.
-        socket = std::make_unique<QTcpSocket>();
-        socket->connectToHost(address.host, address.port);
+    if (firstOpen) {
+        // The program waits for this answer before it shows its window: wait for it, briefly.
+        firstOpen = false;
+        startAttempt();
         if (socket->waitForConnected(DélaiConnexionMs))
             return opened();
-        if (socket->state() != QAbstractSocket::UnconnectedState) {
-            failed(explainConnectFailure(QAbstractSocket::SocketTimeoutError, {}));
-            return false;
-        }
+        failed(explainConnectFailure(socket->error(), socket->errorString()));
+        socket.reset();
+        return false;
     }
-    failed(explainConnectFailure(socket->error(), socket->errorString()));
-    socket.reset();
+    // Later opens (after a loss, on each tick) never wait: an attempt goes on between two ticks
+    // and the next one takes its outcome.
+    if (!socket) {
+        startAttempt();
+        return false;
+    }
+    if (socket->state() == QAbstractSocket::ConnectedState)
+        return opened();
+    if (socket->state() == QAbstractSocket::UnconnectedState) {
+        failed(explainConnectFailure(socket->error(), socket->errorString()));
+        startAttempt();
+    } else if (attemptClock.elapsed() >= DélaiConnexionMs) {
+        failed(explainConnectFailure(QAbstractSocket::SocketTimeoutError, {}));
+        startAttempt();
+    }
     return false;
+}
+
+void TcpSerialPort::startAttempt()
+{
+    // A fresh socket each time: nothing of a broken connection carries over.
+    socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(address.host, address.port);
+    attemptClock.start();
 }
 
 bool TcpSerialPort::opened()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractSocket>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -52,6 +53,7 @@ public:
 
 private:
     bool isOpen() const;
+    void startAttempt();
     bool opened();
     void failed(const QString& why);
     void markLost(const QString& why);
@@ -62,6 +64,8 @@ private:
     LineTrace trace;
     QString settings;
     QString lastReported;
+    QElapsedTimer attemptClock;
+    bool firstOpen = true;
     int portNumber = 1;
     int inputLen = 0;
     bool open = false;
