@@ -211,7 +211,7 @@ int main(int argc, char** argv)
             die("the driver did not connect");
 
         std::printf("INDI driver (indi_selvane_telescope under indiserver, simulator in the bench)\n");
-        row(("CPU, idle polling every 3 s, " + std::to_string(sizes.idleS) + " s").c_str(),
+        row(("CPU, idle polling every 1 s, " + std::to_string(sizes.idleS) + " s").c_str(),
             cpuPercent(driver, sizes.idleS), "%", "<= 0.5 %");
 
         // A slew of slewS seconds: 90 degrees of right ascension.

@@ -14,6 +14,7 @@
 #include "platform/qt/NightVision.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSystem.h"
+#include "platform/qt/TcpSerialPort.h"
 #include "sim/MountSimulator.h"
 
 #ifndef SELVANE_VERSION
@@ -62,7 +63,8 @@ Options readCommandLine(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(QStringList { QStringLiteral("port") },
-        QString::fromUtf8("Port série à utiliser au lieu de COM1 (/dev/ttyUSB0…)."),
+        QString::fromUtf8("Port série à utiliser au lieu de COM1 (/dev/ttyUSB0…), ou HÔTE:PORT d'un "
+                          "pont série-réseau (ser2net, adaptateur WiFi)."),
         QStringLiteral("DEVICE"));
     const QCommandLineOption traceOption(QStringList { QStringLiteral("trace") },
         QString::fromUtf8("Écrit chaque commande et chaque réponse sur la sortie d'erreur."));
@@ -138,8 +140,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "selvane: simulateur de monture sur %s\n", device.toLocal8Bit().constData());
     }
 
-    platform::qt::QtSerialPort port(device, options.trace);
-    platform::qt::MainWindow window(port);
+    // A HOST:PORT reaches a controller behind a serial-to-network bridge; anything else is a device.
+    std::unique_ptr<platform::SerialPort> port;
+    if (const auto address = platform::qt::tcpAddress(device))
+        port = std::make_unique<platform::qt::TcpSerialPort>(*address, options.trace);
+    else
+        port = std::make_unique<platform::qt::QtSerialPort>(device, options.trace);
+    platform::qt::MainWindow window(*port);
     platform::qt::QtSystem system;
     system.setWindow(&window);
     if (options.night)

@@ -14,6 +14,11 @@
 #include <mutex>
 
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -81,6 +86,11 @@ constexpr int BitsDeDonnées = 8;
 constexpr int SansParité = 0;
 constexpr int BitsDeStop = 1;
 constexpr int RatesCount = 4;
+// How long a connection to a serial-to-network bridge may take (INDI's own limit), and how often
+// it is looked at meanwhile.
+constexpr int ConnexionRéseauMaxMs = 5000;
+constexpr int ConnexionRéseauPasMs = 20;
+constexpr const char* ModeDeConnexion = "CONNECTION_MODE";
 // Hooks for the in-process simulator: a file that receives its wire trace, and its slew rate.
 constexpr const char* TraceSimulateur = "SELVANE_SIM_TRACE";
 constexpr const char* VitesseSimulateur = "SELVANE_SIM_SLEW_RATE";
@@ -147,6 +157,33 @@ void FixedSerial::Deactivated()
     m_Device->deleteProperty(PortTP.name);
 }
 
+BridgeTcp::BridgeTcp(INDI::DefaultDevice* device, std::function<void()> load, std::function<void()> save)
+    : Connection::TCP(device)
+    , load(std::move(load))
+    , save(std::move(save))
+{
+}
+
+void BridgeTcp::Activated()
+{
+    // Host and port only: the controller's line is a byte stream, never UDP.
+    m_Device->defineProperty(&AddressTP);
+    load();
+}
+
+void BridgeTcp::Deactivated()
+{
+    m_Device->deleteProperty(AddressTP.name);
+}
+
+std::string BridgeTcp::address() const
+{
+    const std::string host = hostName() ? hostName() : "";
+    // A bare IPv6 address is shown as [::1]:2000.
+    const bool v6 = host.find(':') != std::string::npos;
+    return (v6 ? "[" + host + "]" : host) + ":" + (portText() ? portText() : "");
+}
+
 SelvaneTelescope::SelvaneTelescope()
 {
     setVersion(indi_texts::VersionMajeure, indi_texts::VersionMineure);
@@ -193,6 +230,10 @@ bool SelvaneTelescope::initProperties()
         this, [this] { loadConfig(true, INDI::SP::DEVICE_PORT); },
         [this] { saveConfig(true, INDI::SP::DEVICE_PORT); });
     registerConnection(serial);
+    network = new BridgeTcp(
+        this, [this] { loadConfig(true, INDI::SP::DEVICE_ADDRESS); },
+        [this] { saveConfig(true, INDI::SP::DEVICE_ADDRESS); });
+    registerConnection(network);
     return true;
 }
 
@@ -296,6 +337,13 @@ void SelvaneTelescope::connectRequested()
         }
         portName = simulator->devicePath();
         LOGF_INFO("%s", formatted(indi_texts::Simulation, portName).c_str());
+    } else if (getActiveConnection() == network) {
+        if (!openNetwork())
+            return;
+        link = Link::Checking;
+        setConnected(false, IPS_BUSY, formatted(indi_texts::Vérification, portName).c_str());
+        awaitNetwork(monotonicMs() + ConnexionRéseauMaxMs);
+        return;
     } else {
         portName = serial->portPath();
     }
@@ -311,7 +359,103 @@ void SelvaneTelescope::connectRequested()
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     ::tcflush(fd, TCIFLUSH); // what was waiting on the line answers nothing we asked
+    lineOpened();
+}
 
+bool SelvaneTelescope::openNetwork()
+{
+    portName = network->address();
+    const std::string host = network->hostName() ? network->hostName() : "";
+    const std::string port = network->portText() ? network->portText() : "";
+    const bool numeric
+        = !port.empty() && port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos;
+    if (host.empty() || !numeric || std::atoi(port.c_str()) < 1 || std::atoi(port.c_str()) > 65535) {
+        networkFailed(formatted(indi_texts::AdresseInvalide, portName));
+        return false;
+    }
+    addrinfo hints {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const int looked = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
+    if (looked != 0) {
+        networkFailed(formatted(indi_texts::PortImpossible, portName, ::gai_strerror(looked)));
+        return false;
+    }
+    addresses.reset(found);
+    nextAddress = found;
+    overNetwork = true;
+    return connectNextAddress();
+}
+
+bool SelvaneTelescope::connectNextAddress()
+{
+    // A name may stand for several addresses ("localhost": ::1 and 127.0.0.1): each in turn.
+    std::string why;
+    for (; nextAddress && fd < 0; nextAddress = nextAddress->ai_next) {
+        const addrinfo& a = *nextAddress;
+        const int s = ::socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol);
+        if (s < 0) {
+            why = std::strerror(errno);
+        } else if (::connect(s, a.ai_addr, a.ai_addrlen) == 0 || errno == EINPROGRESS) {
+            // Each command goes out as it is written, not held back to be joined with the next.
+            const int on = 1;
+            ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            fd = s;
+        } else {
+            why = std::strerror(errno);
+            ::close(s);
+        }
+    }
+    if (fd >= 0)
+        return true;
+    networkFailed(formatted(indi_texts::PortImpossible, portName, why));
+    return false;
+}
+
+void SelvaneTelescope::awaitNetwork(std::int64_t deadlineMs)
+{
+    pollfd writable { fd, POLLOUT, 0 };
+    if (::poll(&writable, 1, 0) == 0) {
+        if (monotonicMs() < deadlineMs) {
+            connectTimer = addTimer(ConnexionRéseauPasMs, [this, deadlineMs] {
+                connectTimer = -1;
+                awaitNetwork(deadlineMs);
+            });
+        } else {
+            networkFailed(
+                formatted(indi_texts::HôteMuet, portName, std::to_string(ConnexionRéseauMaxMs / 1000)));
+        }
+        return;
+    }
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+        error = errno;
+    if (error == 0) {
+        addresses.reset();
+        lineOpened();
+        return;
+    }
+    ::close(fd);
+    fd = -1;
+    if (!nextAddress) {
+        networkFailed(formatted(indi_texts::PortImpossible, portName, std::strerror(error)));
+        return;
+    }
+    if (connectNextAddress())
+        awaitNetwork(deadlineMs);
+}
+
+void SelvaneTelescope::networkFailed(const std::string& why)
+{
+    closeLine();
+    LOGF_ERROR("%s", why.c_str());
+    setConnected(false, IPS_ALERT, why.c_str());
+}
+
+void SelvaneTelescope::lineOpened()
+{
     SessionEvents events;
     events.checked = [this](bool ok, const std::string& message) { checked(ok, message); };
     events.position = [this](double ra, double dec) {
@@ -353,8 +497,13 @@ void SelvaneTelescope::checked(bool ok, const std::string& message)
         return;
     }
     link = Link::Open;
-    if (!simulator)
-        serial->remember();
+    if (!simulator) {
+        if (overNetwork)
+            network->remember();
+        else
+            serial->remember();
+        saveConfig(true, ModeDeConnexion);
+    }
     TrackState = SCOPE_IDLE;
     setConnected(true, IPS_OK, formatted(indi_texts::Connecté, portName).c_str());
     updateProperties();
@@ -396,6 +545,9 @@ void SelvaneTelescope::closeLine(bool atOnce)
     if (pollTimer >= 0)
         removeTimer(pollTimer);
     pollTimer = -1;
+    if (connectTimer >= 0)
+        removeTimer(connectTimer);
+    connectTimer = -1;
     if (readCallback >= 0)
         IERmCallback(readCallback);
     readCallback = -1;
@@ -407,9 +559,14 @@ void SelvaneTelescope::closeLine(bool atOnce)
         auto* retired = session.release();
         addTimer(0, [retired] { delete retired; });
     }
-    if (fd >= 0)
+    if (fd >= 0 && overNetwork)
+        ::close(fd);
+    else if (fd >= 0)
         tty_disconnect(fd);
     fd = -1;
+    overNetwork = false;
+    addresses.reset();
+    nextAddress = nullptr;
     simulator.reset();
     link = Link::Closed;
 }

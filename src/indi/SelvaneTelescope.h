@@ -10,7 +10,10 @@
 #include <memory>
 #include <string>
 
+#include <netdb.h>
+
 #include <connectionplugins/connectionserial.h>
+#include <connectionplugins/connectiontcp.h>
 #include <inditelescope.h>
 
 #include "indi/MountSession.h"
@@ -33,6 +36,29 @@ public:
     void Deactivated() override;
     const char* portPath() const { return PortT[0].text; }
     // Saves the port once the controller has answered on it.
+    void remember() { save(); }
+
+private:
+    std::function<void()> load;
+    std::function<void()> save;
+};
+
+// INDI's network connection, for a controller behind a serial-to-network bridge (ser2net in raw
+// mode, a WiFi serial adapter): host and port only, over TCP. The driver connects itself, without
+// blocking the event loop, as on a serial line.
+class BridgeTcp : public Connection::TCP {
+public:
+    // load and save read and write the address in the device's configuration.
+    BridgeTcp(INDI::DefaultDevice* device, std::function<void()> load, std::function<void()> save);
+    bool Connect() override { return false; } // the driver's own connect sequence is used instead
+    bool Disconnect() override { return true; }
+    void Activated() override;
+    void Deactivated() override;
+    // The address as given, "host:port", for messages.
+    std::string address() const;
+    const char* hostName() const { return AddressT[0].text; }
+    const char* portText() const { return AddressT[1].text; }
+    // Saves the address once the controller has answered there.
     void remember() { save(); }
 
 private:
@@ -78,6 +104,15 @@ private:
     static void portReadable(int fd, void* p);
 
     void connectRequested();
+    // Starts a non-blocking connection to the bridge; false (with the reason said) when it cannot.
+    bool openNetwork();
+    bool connectNextAddress();
+    // Looks whether the connection to the bridge is made, until its time limit.
+    void awaitNetwork(std::int64_t deadlineMs);
+    // Says why the bridge could not be reached and leaves everything closed.
+    void networkFailed(const std::string& why);
+    // The line is open on fd: starts the session and its check.
+    void lineOpened();
     void disconnectRequested();
     void checked(bool ok, const std::string& message);
     // Ends the session and closes the port. The session is deleted once the loop is back (it may
@@ -108,6 +143,7 @@ private:
     struct TimerToken;
     std::map<int, std::unique_ptr<TimerToken>> timers;
     FixedSerial* serial = nullptr;
+    BridgeTcp* network = nullptr;
     ISwitch AutoguidingS[2];
     ISwitchVectorProperty AutoguidingSP;
     INumber MotionTimeoutN[1];
@@ -117,6 +153,11 @@ private:
     Link link = Link::Closed;
     std::string portName;
     int fd = -1;
+    bool overNetwork = false;
+    int connectTimer = -1;
+    // The bridge's addresses, and the next one to try if the one under way fails.
+    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses { nullptr, &::freeaddrinfo };
+    const addrinfo* nextAddress = nullptr;
     int readCallback = -1;
     int pollTimer = -1;
     int nsTimer = -1; // the time-out of the move open on each axis

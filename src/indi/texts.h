@@ -7,7 +7,8 @@ inline constexpr const char* NomPériphérique = "Selvane";
 inline constexpr const char* PortParDéfaut = "/dev/ttyS0";
 inline constexpr int VersionMajeure = 2;
 inline constexpr int VersionMineure = 2;
-inline constexpr int PériodeParDéfautMs = 3000;
+// INDI's usual period: a client sees a move by hand within a second.
+inline constexpr int PériodeParDéfautMs = 1000;
 
 inline constexpr const char* PériodeScrutation = "POLLING_PERIOD"; // libindi's, with its PERIOD_MS
 inline constexpr const char* Autoguidage = "AUTOGUIDING";
@@ -31,6 +32,9 @@ inline constexpr const char* ContrôleurMuet
     = "Le contrôleur ne répond pas sur %s (pas de réponse à :R# en 2 s)";
 inline constexpr const char* ContrôleurIllisible = "Réponse illisible du contrôleur sur %s : %s";
 inline constexpr const char* PortImpossible = "Impossible d'ouvrir %s : %s";
+inline constexpr const char* AdresseInvalide
+    = "Adresse réseau invalide : « %s » (un hôte et un port de 1 à 65535 sont attendus)";
+inline constexpr const char* HôteMuet = "Pas de réponse de %s en %s s (hôte allumé ? sur ce réseau ?)";
 inline constexpr const char* SimulateurImpossible = "Le simulateur de monture n'a pas pu démarrer";
 inline constexpr const char* Vérification = "Vérification du contrôleur sur %s…";
 inline constexpr const char* Connecté = "Selvane connecté sur %s";

@@ -3,11 +3,12 @@
 # End to end: indi_selvane_telescope under the real indiserver, driven by INDI's own command-line
 # clients over 127.0.0.1, against the mount simulator (in-process with SIMULATION, or selvane-sim
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
-# Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR   (connect, goto, motion, bad_input, silent, link_lost,
-#        stray_stops, long_text, bad_period, motion_timeout, crash_stop)
+# Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR
+#   (connect, goto, motion, bad_input, silent, link_lost, stray_stops, long_text, bad_period,
+#    motion_timeout, crash_stop, ser2net, skysafari)
 set -euo pipefail
 scenario="$1"
-export PATH="$2:$3:$PATH"
+export PATH="$2:$3:$PATH:/usr/sbin"
 work="$(mktemp -d)"
 export HOME="$work"
 export SELVANE_SIM_TRACE="$work/trace"
@@ -26,7 +27,8 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+port="$(free_port)"
 set_() { indi_setprop -h 127.0.0.1 -p "$port" "$@"; }
 # Raw XML, for what indi_setprop will not send (an unknown element, a huge text).
 send_xml() {
@@ -59,8 +61,10 @@ wait_received() {
     fail "the simulator never received '$1'; it got: $(commands)"
 }
 
+drivers=(indi_selvane_telescope)
+[ "$scenario" != skysafari ] || drivers+=(indi_skysafari)
 start_server() {
-    indiserver -p "$port" -u "$work/indi.sock" -r 0 -v indi_selvane_telescope >"$work/server.log" 2>&1 &
+    indiserver -p "$port" -u "$work/indi.sock" -r 0 -v "${drivers[@]}" >"$work/server.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 50); do get Selvane.CONNECTION.CONNECT >/dev/null 2>&1 && return 0; sleep 0.1; done
     fail "indiserver did not come up"
@@ -70,6 +74,55 @@ connect_simulated() {
     set_ "Selvane.POLLING_PERIOD.PERIOD_MS=300"
     set_ "Selvane.CONNECTION.CONNECT=On"
     wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+}
+# The standalone simulator on a pseudo-terminal, its traffic in the trace file; sets sim_pid and device.
+start_sim() {
+    : >"$SELVANE_SIM_TRACE"
+    selvane-sim "$@" >"$SELVANE_SIM_TRACE" &
+    pids+=($!)
+    sim_pid=$!
+    for _ in $(seq 50); do [ -s "$SELVANE_SIM_TRACE" ] && break; sleep 0.1; done
+    device="$(head -1 "$SELVANE_SIM_TRACE")"
+    [ -e "$device" ] || fail "selvane-sim gave no device"
+}
+# ser2net in raw mode serving DEVICE on 127.0.0.1:PORT; sets ser2net_pid.
+start_ser2net() {
+    printf 'connection: &selvane\n  accepter: tcp,127.0.0.1,%s\n  connector: serialdev,%s,9600n81,local\n' \
+        "$2" "$1" >"$work/ser2net.yaml"
+    ser2net -n -u -c "$work/ser2net.yaml" -P "$work/ser2net.pid" >>"$work/ser2net.log" 2>&1 &
+    pids+=($!)
+    ser2net_pid=$!
+    local hex; hex="$(printf ':%04X' "$2")"
+    for _ in $(seq 50); do awk '$4 == "0A" { print $2 }' /proc/net/tcp | grep -q "$hex\$" && return 0; sleep 0.1; done
+    fail "ser2net does not listen on $2"
+}
+# Sends LX200 commands to indi_skysafari as a phone planetarium does, checking each reply.
+# Arguments: the port, then pairs of a command and its expected reply ("" when it has none).
+lx200() {
+    python3 - "$@" <<'EOF' || fail "LX200 exchange: $*"
+import socket, sys, time
+port, pairs = int(sys.argv[1]), sys.argv[2:]
+deadline = time.monotonic() + 10
+while True:
+    try:
+        link = socket.create_connection(("127.0.0.1", port), timeout=1)
+        break
+    except OSError:
+        if time.monotonic() > deadline:
+            sys.exit("indi_skysafari does not listen")
+        time.sleep(0.1)
+link.settimeout(5)
+for command, expected in zip(pairs[0::2], pairs[1::2]):
+    link.sendall(command.encode())
+    got = b""
+    while len(got) < len(expected):
+        chunk = link.recv(64)
+        if not chunk:
+            break
+        got += chunk
+    if got.decode() != expected:
+        sys.exit(f"{command}: got {got!r}, expected {expected!r}")
+EOF
 }
 near() { python3 -c "import sys; sys.exit(0 if abs($1 - ($2)) <= $3 else 1)" || fail "$4: $1 is not $2"; }
 
@@ -315,7 +368,7 @@ bad_period)
     set_ "Selvane.SIMULATION.ENABLE=On"
     set_ "Selvane.CONNECTION.CONNECT=On"
     wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
-    [ "$(get Selvane.POLLING_PERIOD.PERIOD_MS)" = 3000 ] || fail "the saved NaN period came back"
+    [ "$(get Selvane.POLLING_PERIOD.PERIOD_MS)" = 1000 ] || fail "the saved NaN period came back"
     ;;
 motion_timeout)
     connect_simulated
@@ -345,6 +398,53 @@ crash_stop)
     kill -SEGV "$(sed -n 's/.*Driver indi_selvane_telescope: pid=\([0-9]*\).*/\1/p' "$work/server.log" | head -1)"
     for _ in $(seq 50); do [[ "$(sim_commands)" == *":e#:0#:S#:w#:S#" ]] && break; sleep 0.1; done
     [[ "$(sim_commands)" == ":RS# :n#:RS# :e#:0#:S#:w#:S#" ]] || fail "the moves were not ended: $(sim_commands)"
+ser2net)
+    # The standalone simulator behind ser2net, reached through INDI's network connection.
+    start_sim --slew-rate 30
+    bridge="$(free_port)"
+    start_ser2net "$device" "$bridge"
+    [ "$(get Selvane.POLLING_PERIOD.PERIOD_MS)" = 1000 ] || fail "the polling period is not 1000 ms by default"
+    set_ "Selvane.CONNECTION_MODE.CONNECTION_TCP=On"
+    for _ in $(seq 50); do get Selvane.DEVICE_ADDRESS.PORT >/dev/null 2>&1 && break; sleep 0.1; done
+    set_ "Selvane.DEVICE_ADDRESS.ADDRESS;PORT=127.0.0.1;$bridge"
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=6;45"
+    wait_received ":r+004,-06912#:d+002,-11072#:T#"
+    wait_for 'abs("Selvane.EQUATORIAL_EOD_COORD.RA" - 6) < 0.01 && abs("Selvane.EQUATORIAL_EOD_COORD.DEC" - 45) < 0.01' 15
+    # The address and the mode are kept for the next start.
+    grep -q "$bridge" "$HOME/.indi/Selvane_config.xml" || fail "the address was not saved"
+    # The bridge goes away: the link is said lost.
+    kill "$ser2net_pid"
+    wait_for '"Selvane.CONNECTION._STATE"==3 && "Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 5
+    set_ "Selvane.CONNECTION.DISCONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1'
+    # Nothing listening there now: refused at once, the driver still answering.
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1 && "Selvane.CONNECTION._STATE"==3' 3
+    ;;
+skysafari)
+    # indi_skysafari in front of the driver: a phone planetarium's LX200 commands over TCP.
+    connect_simulated
+    lx="$(free_port)"
+    set_ "SkySafari.SKYSAFARI_SETTINGS.INDISERVER_HOST;INDISERVER_PORT;SKYSAFARI_PORT=127.0.0.1;$port;$lx"
+    set_ "SkySafari.ACTIVE_DEVICES.ACTIVE_TELESCOPE=Selvane"
+    set_ "SkySafari.CONNECTION.CONNECT=On"
+    wait_for '"SkySafari.CONNECTION._STATE"==1'
+    : >"$SELVANE_SIM_TRACE"
+    lx200 "$lx" ":Sr01:00:00#" 1 ":Sd+10*00:00#" 1 ":MS#" 0
+    wait_received ":r+000,+15232#:d+000,+26667#:T#"
+    wait_for 'abs("Selvane.EQUATORIAL_EOD_COORD.RA" - 1) < 0.01 && "Selvane.EQUATORIAL_EOD_COORD._STATE"==1' 15
+    : >"$SELVANE_SIM_TRACE"
+    lx200 "$lx" ":Sr06:00:00#" 1 ":Sd+45*00:00#" 1 ":CM#" " M31 EX GAL MAG 3.5 SZ178.0'#"
+    wait_received ":i#"
+    [ "$(commands)" = ":r+004,-06912#:d+002,-11072#:i#" ] || fail "sync sent: $(commands)"
+    : >"$SELVANE_SIM_TRACE"
+    lx200 "$lx" ":RC#" "" ":Mn#" ""
+    wait_received ":C#  :n#"
+    lx200 "$lx" ":Qn#" ""
+    wait_received ":C#  :n#:0#:S#"
+    [ "$(commands)" = ":C#  :n#:0#:S#" ] || fail "north move sent: $(commands)"
     ;;
 *)
     fail "unknown scenario $scenario"

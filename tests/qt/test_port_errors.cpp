@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Why the serial device would not open, in plain words on standard error: a device that is not
-// there, one the user may not use (naming the group that owns it), one another program holds.
+// there, one the user may not use (naming the group that owns it), one another program holds, a
+// network address where nothing answers.
 // The program itself is started for each case; the wording is also checked on its own.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTcpServer>
 #include <QtTest>
 
 #include <csignal>
@@ -203,6 +205,7 @@ private slots:
     void missingDeviceOnStandardError();
     void refusedDeviceOnStandardError();
     void heldDeviceOnStandardError();
+    void refusedAddressOnStandardError();
 };
 
 void TestPortErrors::missingDeviceWording()
@@ -338,6 +341,23 @@ void TestPortErrors::heldDeviceOnStandardError()
     first.seen += first.process.readAllStandardError();
     QVERIFY2(!first.seen.contains("selvane: " + pty.path.toLocal8Bit() + ": "), first.seen.constData());
     QCOMPARE(first.process.state(), QProcess::Running);
+}
+
+void TestPortErrors::refusedAddressOnStandardError()
+{
+    // A port just freed: nothing listens there, as when the bridge is not running.
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(server.serverPort());
+    server.close();
+
+    Running run;
+    run.start(address);
+    QVERIFY(run.process.waitForStarted(5000));
+    const QString line = run.reasonLine(address);
+    QVERIFY2(!line.isEmpty(), run.seen.constData());
+    QVERIFY2(line.contains(QString::fromUtf8("connexion refusée")), qPrintable(line));
+    QCOMPARE(run.process.state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(TestPortErrors)

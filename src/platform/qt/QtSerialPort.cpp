@@ -35,7 +35,6 @@ QString explainOpenFailure(const QString& device, const QString& qtReason)
 QtSerialPort::QtSerialPort(QString deviceOverride, bool traceTraffic)
     : device(std::move(deviceOverride)), trace(traceTraffic)
 {
-    clock.start();
 }
 
 QtSerialPort::~QtSerialPort() = default;
@@ -125,10 +124,7 @@ void QtSerialPort::setOutput(const std::string& bytes)
     if (!isOpen() || lost)
         return;
     const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (trace) {
-        flushTrace();
-        traceBytes("->", data);
-    }
+    trace.written(data);
     port->write(data);
     // Hand the bytes to the device now rather than at the next turn of the event loop.
     port->flush();
@@ -140,14 +136,7 @@ std::string QtSerialPort::input()
         return {};
     const qint64 most = inputLen > 0 ? inputLen : port->bytesAvailable();
     const QByteArray data = port->read(most);
-    if (trace) {
-        if (readTrace.isEmpty())
-            readTraceStart = clock.elapsed();
-        readTrace += data;
-        // A reply ends with "#", a slew with "Ok": show it whole, as it came.
-        if (readTrace.endsWith('#') || readTrace.endsWith("Ok") || readTrace.size() >= 80)
-            flushTrace();
-    }
+    trace.read(data);
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
@@ -155,17 +144,15 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
 {
     // A vanished device (USB adapter pulled, far end closed) comes as a stream of these: act on
     // the first one only.
-    if (trace && error != QSerialPort::NoError)
-        std::fprintf(stderr, "[%10.3f] erreur du port %d: %s\n", clock.elapsed() / 1000.0, static_cast<int>(error),
-                     port->errorString().toLocal8Bit().constData());
+    if (error != QSerialPort::NoError)
+        trace.note(
+            "erreur du port", QStringLiteral("%1 %2").arg(static_cast<int>(error)).arg(port->errorString()));
     const bool vanished = error == QSerialPort::ResourceError || error == QSerialPort::ReadError
         || error == QSerialPort::WriteError;
     if (!vanished || !isOpen() || lost)
         return;
     lost = true;
-    if (trace)
-        std::fprintf(stderr, "[%10.3f] liaison perdue: %s\n", clock.elapsed() / 1000.0,
-                     port->errorString().toLocal8Bit().constData());
+    trace.note("liaison perdue", port->errorString());
     // Close from the event loop, not from inside the port's own notification.
     QTimer::singleShot(0, &guard, [this] {
         if (port)
@@ -174,27 +161,6 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
         if (onLinkLost)
             onLinkLost();
     });
-}
-
-void QtSerialPort::flushTrace()
-{
-    // Reads come one character at a time: show them together, once nothing more is waiting.
-    if (!readTrace.isEmpty())
-        traceBytes("<-", readTrace, readTraceStart);
-    readTrace.clear();
-}
-
-void QtSerialPort::traceBytes(const char* direction, const QByteArray& bytes, qint64 atMs)
-{
-    QByteArray shown;
-    for (char c : bytes) {
-        if (c >= 0x20 && c < 0x7f)
-            shown += c;
-        else
-            shown += QByteArray("\\x") + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
-    }
-    std::fprintf(stderr, "[%10.3f] %s %s\n", (atMs < 0 ? clock.elapsed() : atMs) / 1000.0, direction,
-                 shown.constData());
 }
 
 } // namespace platform::qt

@@ -3,13 +3,13 @@
 // writes that return at once, and a lost device reported once.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QSerialPort>
 #include <functional>
 #include <memory>
 #include <QStringList>
 
 #include "platform/SerialPort.h"
+#include "platform/qt/LineTrace.h"
 
 namespace platform::qt {
 
@@ -44,21 +44,16 @@ private:
     bool isOpen() const;
     void applySettings();
     void onError(QSerialPort::SerialPortError error);
-    void traceBytes(const char* direction, const QByteArray& bytes, qint64 atMs = -1);
-    void flushTrace();
 
     QObject guard; // owns deferred calls, so none runs after this port is gone
     std::unique_ptr<QSerialPort> port;
     QStringList settings;
     QString lastReported;
     QString device;
-    bool trace;
-    QElapsedTimer clock;
+    LineTrace trace;
     int portNumber = 1;
     int inputLen = 0;
     bool lost = false;
-    QByteArray readTrace;
-    qint64 readTraceStart = 0;
 };
 
 } // namespace platform::qt

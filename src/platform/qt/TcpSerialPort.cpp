@@ -1,0 +1,197 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/TcpSerialPort.h"
+
+#include <QRegularExpression>
+#include <QTimer>
+#include <cstdio>
+
+namespace platform::qt {
+
+namespace {
+// How long a connection may take: the first open waits that long at most; a later attempt still
+// under way after that long is given up and started again.
+constexpr int DélaiConnexionMs = 2000;
+constexpr unsigned PortMax = 65535;
+} // namespace
+
+std::optional<TcpAddress> tcpAddress(const QString& text)
+{
+    static const QRegularExpression comPort(
+        QStringLiteral("^COM[0-9]+$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bracketed(QStringLiteral("^\\[([^\\]]+)\\]:([0-9]+)$"));
+    static const QRegularExpression plain(QStringLiteral("^([^:/\\[\\]]+):([0-9]+)$"));
+    if (text.startsWith(QLatin1Char('/')) || comPort.match(text).hasMatch())
+        return std::nullopt;
+    QRegularExpressionMatch match = bracketed.match(text);
+    if (!match.hasMatch())
+        match = plain.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const unsigned port = match.captured(2).toUInt(&ok);
+    TcpAddress address;
+    address.host = match.captured(1);
+    address.port = ok && port <= PortMax ? static_cast<quint16>(port) : 0;
+    address.text = text;
+    return address;
+}
+
+QString explainConnectFailure(QAbstractSocket::SocketError error, const QString& qtReason)
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QString::fromUtf8("connexion refusée : rien n'écoute sur ce port (ser2net ou l'adaptateur "
+                                 "est-il en marche, sur ce port ?)");
+    case QAbstractSocket::HostNotFoundError:
+        return QString::fromUtf8("hôte inconnu (nom ou adresse à vérifier)");
+    case QAbstractSocket::SocketTimeoutError:
+        return QString::fromUtf8("pas de réponse de l'hôte en %1 s (allumé ? sur ce réseau ?)")
+            .arg(DélaiConnexionMs / 1000);
+    default:
+        return QString::fromUtf8("connexion impossible (%1)").arg(qtReason);
+    }
+}
+
+TcpSerialPort::TcpSerialPort(TcpAddress where, bool traceTraffic)
+    : address(std::move(where))
+    , trace(traceTraffic)
+{
+}
+
+TcpSerialPort::~TcpSerialPort()
+{
+    // A socket still connected says so as it goes: nobody here is listening any more.
+    if (socket)
+        QObject::disconnect(socket.get(), nullptr, &guard, nullptr);
+}
+
+bool TcpSerialPort::isOpen() const
+{
+    return open && socket && socket->state() == QAbstractSocket::ConnectedState;
+}
+
+bool TcpSerialPort::setPortOpen(bool wanted)
+{
+    if (!wanted) {
+        // After a loss the close is already on its way from the event loop.
+        if (socket && !lost) {
+            open = false;
+            QObject::disconnect(socket.get(), nullptr, &guard, nullptr);
+            socket->abort();
+            socket.reset();
+        }
+        return true;
+    }
+    if (isOpen())
+        return true;
+    if (address.port == 0) {
+        failed(QString::fromUtf8("port TCP invalide (de 1 à %1)").arg(PortMax));
+        return false;
+    }
+    if (firstOpen) {
+        // The program waits for this answer before it shows its window: wait for it, briefly.
+        firstOpen = false;
+        startAttempt();
+        if (socket->waitForConnected(DélaiConnexionMs))
+            return opened();
+        failed(explainConnectFailure(socket->error(), socket->errorString()));
+        socket.reset();
+        return false;
+    }
+    // Later opens (after a loss, on each tick) never wait: an attempt goes on between two ticks
+    // and the next one takes its outcome.
+    if (!socket) {
+        startAttempt();
+        return false;
+    }
+    if (socket->state() == QAbstractSocket::ConnectedState)
+        return opened();
+    if (socket->state() == QAbstractSocket::UnconnectedState) {
+        failed(explainConnectFailure(socket->error(), socket->errorString()));
+        startAttempt();
+    } else if (attemptClock.elapsed() >= DélaiConnexionMs) {
+        failed(explainConnectFailure(QAbstractSocket::SocketTimeoutError, {}));
+        startAttempt();
+    }
+    return false;
+}
+
+void TcpSerialPort::startAttempt()
+{
+    // A fresh socket each time: nothing of a broken connection carries over.
+    socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(address.host, address.port);
+    attemptClock.start();
+}
+
+bool TcpSerialPort::opened()
+{
+    // Each command goes out as it is written, not held back to be joined with the next.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    QTcpSocket* connection = socket.get();
+    QObject::connect(connection, &QAbstractSocket::errorOccurred, &guard,
+        [this, connection](QAbstractSocket::SocketError) { markLost(connection->errorString()); });
+    QObject::connect(socket.get(), &QAbstractSocket::disconnected, &guard,
+        [this] { markLost(QString::fromUtf8("l'hôte a fermé la connexion")); });
+    lastReported.clear();
+    open = true;
+    lost = false;
+    return true;
+}
+
+void TcpSerialPort::failed(const QString& why)
+{
+    // Said once per reason: a host that stays away is retried on every tick.
+    if (why != lastReported)
+        std::fprintf(stderr, "selvane: %s: %s\n", address.text.toLocal8Bit().constData(),
+            why.toLocal8Bit().constData());
+    lastReported = why;
+}
+
+void TcpSerialPort::markLost(const QString& why)
+{
+    if (!open || lost)
+        return;
+    lost = true;
+    trace.note("liaison perdue", why);
+    // Close from the event loop, not from inside the socket's own notification.
+    QTimer::singleShot(0, &guard, [this] {
+        open = false;
+        if (socket) {
+            QObject::disconnect(socket.get(), nullptr, &guard, nullptr);
+            socket->abort();
+            socket.release()->deleteLater();
+        }
+        if (onLinkLost)
+            onLinkLost();
+    });
+}
+
+void TcpSerialPort::setInBufferCount(int count)
+{
+    if (count == 0 && isOpen())
+        socket->readAll();
+}
+
+void TcpSerialPort::setOutput(const std::string& bytes)
+{
+    if (!isOpen() || lost)
+        return;
+    const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    trace.written(data);
+    socket->write(data);
+    // Hand the bytes to the network now rather than at the next turn of the event loop.
+    socket->flush();
+}
+
+std::string TcpSerialPort::input()
+{
+    if (!isOpen() || lost || socket->bytesAvailable() <= 0)
+        return {};
+    const qint64 most = inputLen > 0 ? inputLen : socket->bytesAvailable();
+    const QByteArray data = socket->read(most);
+    trace.read(data);
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+} // namespace platform::qt
