@@ -398,6 +398,7 @@ crash_stop)
     kill -SEGV "$(sed -n 's/.*Driver indi_selvane_telescope: pid=\([0-9]*\).*/\1/p' "$work/server.log" | head -1)"
     for _ in $(seq 50); do [[ "$(sim_commands)" == *":e#:0#:S#:w#:S#" ]] && break; sleep 0.1; done
     [[ "$(sim_commands)" == ":RS# :n#:RS# :e#:0#:S#:w#:S#" ]] || fail "the moves were not ended: $(sim_commands)"
+    ;;
 ser2net)
     # The standalone simulator behind ser2net, reached through INDI's network connection.
     start_sim --slew-rate 30
