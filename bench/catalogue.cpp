@@ -11,9 +11,9 @@
 #include <QStringListModel>
 #include <cstdio>
 
-#include "catalogue/catalogue.h"
 #include "common.h"
 #include "modes.h"
+#include "sky/catalogue.h"
 
 namespace bench {
 

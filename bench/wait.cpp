@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "common.h"
-#include "link/texts.h"
 #include "modes.h"
+#include "protocol/wire.h"
 
 namespace bench {
 
@@ -60,7 +60,7 @@ Cost silentQueries(double seconds, bool poll)
     w.start();
     w.form.Timerconsult.setEnabled(false);
 
-    const double limit = static_cast<double>(link_texts::DélaiRéponsePositionMs) / 1000.0;
+    const double limit = static_cast<double>(protocol::DélaiRéponsePositionMs) / 1000.0;
     const int queries = std::max(1, static_cast<int>(std::lround(seconds / limit)));
     Cost cost;
     const double cpu0 = processCpu();

@@ -7,7 +7,7 @@ if(NOT clash EQUAL -1)
 endif()
 file(WRITE "${OUTPUT}.tmp"
   "// Generated from data/catalogue.tsv at build time; do not edit.\n"
-  "#include \"catalogue/table.h\"\n\n"
+  "#include \"sky/table.h\"\n\n"
   "const char* const catalogue::texteTable = R\"catalogue(${table})catalogue\";\n")
 file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.tmp")

@@ -20,6 +20,8 @@
 #include "app/frmTKR52princ.h"
 #include "link/texts.h"
 #include "platform/fake/Fakes.h"
+#include "protocol/codec.h"
+#include "protocol/wire.h"
 
 namespace {
 
@@ -62,9 +64,9 @@ std::string fieldText(std::int32_t v)
 // The static decoders on one reply.
 void checkDecoders(std::string_view reply)
 {
-    const auto fields = W::décoderRéponse(reply);
-    const auto ra = W::compteAD(reply);
-    const auto dec = W::compteDEC(reply);
+    const auto fields = protocol::décoderRéponse(reply);
+    const auto ra = protocol::compteAD(reply);
+    const auto dec = protocol::compteDEC(reply);
     const std::string shown(reply.substr(0, 200));
     FUZZ_CHECK(ra.has_value() == fields.has_value(), shown);
     FUZZ_CHECK(!dec || fields, shown);
@@ -72,7 +74,7 @@ void checkDecoders(std::string_view reply)
         return;
     // The fields written back in the controller's form read the same.
     const std::string again = ":" + fieldText(fields->haut) + "," + fieldText(fields->bas) + "#";
-    const auto reread = W::décoderRéponse(again);
+    const auto reread = protocol::décoderRéponse(again);
     FUZZ_CHECK(reread && reread->haut == fields->haut && reread->bas == fields->bas, shown + " / " + again);
     FUZZ_CHECK(std::isfinite(*ra), shown);
     checkHoursText(W::texteAD(*ra), *ra);
@@ -114,9 +116,9 @@ std::optional<std::string> loggedReply(const std::string& line, const char* pref
     FUZZ_CHECK(!rest.empty() && rest.front() == ':', line);
     const auto hash = rest.find('#');
     if (hash == std::string::npos)
-        FUZZ_CHECK(rest.size() == 1 + link_texts::LongueurMaxRéponse, line);
+        FUZZ_CHECK(rest.size() == 1 + protocol::LongueurMaxRéponse, line);
     else
-        FUZZ_CHECK(hash == rest.size() - 1 && rest.size() <= 1 + link_texts::LongueurMaxRéponse, line);
+        FUZZ_CHECK(hash == rest.size() - 1 && rest.size() <= 1 + protocol::LongueurMaxRéponse, line);
     return rest;
 }
 
@@ -180,8 +182,8 @@ void runWindow(std::string_view input)
         FUZZ_CHECK(!f.attenteEnCours(), "a wait is still marked as running");
         // No query outlasts its time limits: two replies, and after a time-out as long again for the
         // line to fall quiet before and between them.
-        FUZZ_CHECK(p.system.nowMs - startMs <= 5 * link_texts::DélaiRéponsePositionMs,
-                   std::to_string(p.system.nowMs - startMs) + " ms");
+        FUZZ_CHECK(p.system.nowMs - startMs <= 5 * protocol::DélaiRéponsePositionMs,
+            std::to_string(p.system.nowMs - startMs) + " ms");
         // The log only grows at the top: one line per reply or missing reply.
         const std::string& log = p.log.content;
         FUZZ_CHECK(log.size() >= logBefore.size()
@@ -206,9 +208,11 @@ void runWindow(std::string_view input)
         FUZZ_CHECK(sent == expected, "commands written: " + std::to_string(sent.size()));
 
         // A position changes only to what its own reply says.
-        const double ad = replyAD && !droppedLate ? W::compteAD(*replyAD).value_or(positionADBefore) : positionADBefore;
-        const std::int32_t dec
-            = replyDEC && !droppedLate ? W::compteDEC(*replyDEC).value_or(positionDECBefore) : positionDECBefore;
+        const double ad = replyAD && !droppedLate ? protocol::compteAD(*replyAD).value_or(positionADBefore)
+                                                  : positionADBefore;
+        const std::int32_t dec = replyDEC && !droppedLate
+            ? protocol::compteDEC(*replyDEC).value_or(positionDECBefore)
+            : positionDECBefore;
         FUZZ_CHECK(f.positionAD == ad, replyAD.value_or("-"));
         FUZZ_CHECK(f.positionDEC == dec, replyDEC.value_or("-"));
 

@@ -14,6 +14,7 @@
 
 #include "FuzzSupport.h"
 #include "app/frmTKR52princ.h"
+#include "protocol/codec.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ long lowField(const std::string& t)
 
 void checkRightAscension(double angle)
 {
-    const auto count = W::compteCibleAD(angle);
+    const auto count = protocol::compteCibleAD(angle);
     const std::string text = W::get_ADH_ADL(angle);
     FUZZ_CHECK(text.empty() == !count, describe(angle) + " -> " + text);
     if (!std::isfinite(angle))
@@ -63,14 +64,15 @@ void checkRightAscension(double angle)
     FUZZ_CHECK(std::fabs(*count - exact) <= 0.5 + 1e-9 * std::fabs(angle * 3200.0), describe(angle));
     // The controller reads the text back to the same count, the low field within its range.
     FUZZ_CHECK(isWireText(text), text);
-    FUZZ_CHECK(W::compteAD(":" + text + "#") == static_cast<double>(*count), describe(angle) + " -> " + text);
+    FUZZ_CHECK(
+        protocol::compteAD(":" + text + "#") == static_cast<double>(*count), describe(angle) + " -> " + text);
     const long low = lowField(text);
     FUZZ_CHECK(low >= -32768 && low <= 32767, text);
 }
 
 void checkDeclination(float angle)
 {
-    const auto count = W::compteCibleDEC(angle);
+    const auto count = protocol::compteCibleDEC(angle);
     float argument = angle;
     const std::string text = W::get_DECH_DECL(argument);
     FUZZ_CHECK(std::isnan(angle) ? std::isnan(argument) : argument == angle, "the argument was changed");
@@ -85,7 +87,7 @@ void checkDeclination(float angle)
     // Single precision in every step: a few units in the last place of the count.
     FUZZ_CHECK(std::fabs(*count - exact) <= 1.0 + 4e-7 * std::fabs(exact), describe(angle));
     FUZZ_CHECK(isWireText(text), text);
-    FUZZ_CHECK(W::compteDEC(":" + text + "#") == *count, describe(angle) + " -> " + text);
+    FUZZ_CHECK(protocol::compteDEC(":" + text + "#") == *count, describe(angle) + " -> " + text);
     const long low = lowField(text);
     FUZZ_CHECK(*count >= 0 ? (low >= -32768 && low <= 32767) : (low >= -32767 && low <= 32768), text);
 }

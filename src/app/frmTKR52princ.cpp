@@ -3,6 +3,7 @@
 #include "app/frmTKR52princ.h"
 
 #include "app/texts.h"
+#include "protocol/wire.h"
 
 frmTKR52princ::frmTKR52princ(platform::ControlSet& controls, platform::System& system)
     : affalpha(controls.label("affalpha"))
@@ -45,7 +46,7 @@ void frmTKR52princ::Form_Load()
     Tempsorigine = Tempscourant();
     TempsGOTO = Tempsorigine;
     MSComm1.setInputLen(1);
-    Vitesse = app_texts::VitesseDépart;
+    Vitesse = protocol::VitesseDépart;
     démarré = true;
 }
 

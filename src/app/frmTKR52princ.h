@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one window of the hand controller: every field, control and procedure of the program.
 // Member definitions live in the folder of their subsystem (app, link, coords, pointing, motion, entry,
-// catalogue).
+// objet). What the INDI driver speaks as well lives in protocol/ and sky/, which these members call.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/catalogue.h"
 #include "platform/Controls.h"
 #include "platform/SerialPort.h"
 #include "platform/System.h"
+#include "protocol/wire.h"
+#include "sky/catalogue.h"
 
 class frmTKR52princ {
 public:
@@ -37,19 +38,7 @@ public:
     std::string get_AD();
     std::string get_DEC();
 
-    struct ChampsRéponse {
-        std::int32_t haut = 0;
-        std::int32_t bas = 0;
-    };
-    // Splits a position reply into its high and low fields; nothing when the reply is malformed.
-    static std::optional<ChampsRéponse> décoderRéponse(std::string_view reply);
-    // positionAD of a reply: (low + 32768) + high × 65536.
-    static std::optional<double> compteAD(std::string_view reply);
-    // positionDEC of a reply: low + high × 65536 rounded half-even, when it fits 32 bits.
-    static std::optional<std::int32_t> compteDEC(std::string_view reply);
-    // The positions in degrees as the window shows them: right ascension brought into 0..360 once.
-    static float degrésAD(double positionAD);
-    static float degrésDEC(std::int32_t positionDEC);
+    // The positions as the window shows them.
     static std::string texteAD(double positionAD);
     static std::string texteDEC(std::int32_t positionDEC);
 
@@ -64,6 +53,8 @@ public:
 private:
     // Writes one command to the line.
     void envoyer(const std::string& command);
+    // Writes the commands of a sequence, in their order.
+    void envoyer(const std::vector<std::string>& commandes);
     // The shared wait: each pass lets events run and reads the line once; a pass with nothing
     // waiting sleeps until the next event. onChar gets each character read and says whether
     // the wait is over. Ends with Délai when limiteMs have passed.
@@ -73,6 +64,9 @@ private:
     // time limit): says whether anything had to be discarded, or the link was lost meanwhile.
     enum class Calme { Silencieuse, Vidé, LiaisonPerdue };
     Calme attendreLigneCalme(std::int64_t silenceMs);
+    // One half of the position query: the command, then its reply in the log box. Nothing when no
+    // reply came (said in the log box, unless the link was lost).
+    std::optional<std::string> interrogerAxe(const char* demande, const char* préfixe);
     // Reopens the port after a loss; true when the line is back.
     bool rétablirLiaison();
     int profondeurAttente = 0;
@@ -86,14 +80,9 @@ public:
     static std::string Transhms(float angle);
     static std::string TransDegMinSec(float angle);
     static std::string zero(std::int16_t longueur);
-    // Empty text when the count does not fit (compteCibleAD / compteCibleDEC say nothing then).
+    // Empty text when the count does not fit.
     static std::string get_ADH_ADL(double ADangle);
     static std::string get_DECH_DECL(float& DECangle);
-    static std::optional<std::int32_t> compteCibleAD(double ADangle);
-    static std::optional<std::int32_t> compteCibleDEC(float DECangle);
-    // Whether a target's counts fit the controller's commands; for a GOTO also with a turn to
-    // spare either way, since its compensation moves the right ascension.
-    static bool cibleEncodable(double ADangle, float DECangle, bool pourGoto);
     // The leading-number rule of the entry fields: "." is the decimal point, no number reads as 0.
     static double nombreEnTête(std::string_view text);
     // Seconds field: the leading number rounded half-even, when it fits 16 bits.
@@ -104,20 +93,7 @@ public:
     bool set_objectDEC();
 
     // ---- Pointing (pointing/) ----
-    // The target commands as sent: ":r" + get_ADH_ADL + "#" and ":d" + get_DECH_DECL + "#".
-    static std::string commandeCibleAD(double ADangle);
-    static std::string commandeCibleDEC(float& DECangle);
     float Tempscourant();
-    // The clock angle of a time of day in degrees (15 per hour), less the origin.
-    static float angleHorloge(const platform::TimeOfDay& t, float origine);
-    // How far the sky turned during a slew, in degrees, from the clock angles at its start and
-    // end (a slew across midnight wraps). When the monotonic duration disagrees by more than
-    // a moment, the clock was set during the slew and the monotonic duration is used instead.
-    static float écartRalliement(float début, float fin, std::int64_t duréeMonotoneMs);
-    // The right ascension to aim at once the sky has turned by écart degrees, kept in 0..360.
-    static double ADcompensé(double AD, float écart);
-    // The log line of a compensation: écart in arc minutes with the user's decimal separator.
-    static std::string ligneCompensation(float écart, const std::string& séparateurDécimal);
     void btninitialisation_Click();
     void BtnGOTO_Click();
     void Correction_temporelle();
@@ -188,7 +164,7 @@ private:
     void écrireChamps(const PiècesCoordonnées& pièces);
 
 public:
-    // ---- Catalogue (catalogue/) ----
+    // ---- The "Objet :" field (objet/) ----
     // Enter in "Objet :", or a name chosen in its list: the object's place of the date goes into
     // the six entry fields and the log box. Nothing is sent.
     void EdtObjet_Valider();
@@ -208,7 +184,7 @@ public:
     float objectDEC = 0;
     float Tempsorigine = 0;
     float TempsGOTO = 0;
-    std::string Vitesse = ":RS# ";
+    std::string Vitesse = protocol::VitesseDépart;
 
     // ---- Controls ----
     platform::Label& affalpha;

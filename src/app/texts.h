@@ -8,5 +8,4 @@ inline constexpr const char* PortIndisponible =
 inline constexpr const char* QuestionQuitter = "Etes-vous sûr de vouloir quitter?";
 inline constexpr const char* ParamètresLigne = "9600,N,8,1";
 inline constexpr int NuméroPort = 1;
-inline constexpr const char* VitesseDépart = ":RS# ";
 } // namespace app_texts

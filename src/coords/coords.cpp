@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: angle texts, target encoding and the target read from the entry fields.
 #include "app/frmTKR52princ.h"
+#include "protocol/codec.h"
 
 #include <charconv>
 #include <cmath>
@@ -31,13 +32,6 @@ std::string chiffres(double v)
 std::string nombreAffiché(float v)
 {
     return (v < 0 ? "-" : " ") + chiffres(v);
-}
-
-// One field of the wire text: sign, then the magnitude padded with "0" to the width.
-std::string champ(std::int64_t v, std::int16_t largeur)
-{
-    const std::string digits = std::to_string(v < 0 ? -v : v);
-    return (v < 0 ? "-" : "+") + frmTKR52princ::zero(static_cast<std::int16_t>(largeur - static_cast<std::int16_t>(digits.size()))) + digits;
 }
 
 bool blanc(char c)
@@ -98,57 +92,17 @@ std::string frmTKR52princ::TransDegMinSec(float angle)
 
 std::string frmTKR52princ::zero(std::int16_t longueur)
 {
-    return longueur > 0 ? std::string(static_cast<std::size_t>(longueur), '0') : std::string();
-}
-
-std::optional<std::int32_t> frmTKR52princ::compteCibleAD(double ADangle)
-{
-    // 1,152,000 counts make one turn of the right ascension axis.
-    constexpr double CompteTourAD = 6400.0 * 180.0;
-    const double compte = std::nearbyint(ADangle * 6400.0 / 360.0 * 180.0);
-    if (!std::isfinite(compte) || compte < -2147483648.0 || compte > 2147483647.0)
-        return std::nullopt;
-    // 24 h (or what rounds to it) is the origin again, not a count one turn away.
-    if (compte == CompteTourAD)
-        return 0;
-    return static_cast<std::int32_t>(compte);
-}
-
-std::optional<std::int32_t> frmTKR52princ::compteCibleDEC(float DECangle)
-{
-    float c = DECangle * 6400.0f;
-    c = c / 360.0f;
-    c = c * 150.0f;
-    const float compte = std::nearbyint(c);
-    // The high field is taken from |count| + 32768, which has to fit as well.
-    constexpr double limite = 2147483647.0 - 32768.0;
-    if (!std::isfinite(compte) || std::fabs(static_cast<double>(compte)) > limite)
-        return std::nullopt;
-    return static_cast<std::int32_t>(compte);
+    return protocol::zéros(longueur);
 }
 
 std::string frmTKR52princ::get_ADH_ADL(double ADangle)
 {
-    const auto compte = compteCibleAD(ADangle);
-    if (!compte)
-        return {};
-    const std::int64_t c = *compte;
-    const std::int64_t haut = c >= 0 ? c / 65536 : -((-c + 65535) / 65536); // rounded down
-    const std::int64_t bas = c - 65536 * haut - 32768;
-    return champ(haut, 3) + "," + champ(bas, 5);
+    return protocol::champsCibleAD(ADangle);
 }
 
 std::string frmTKR52princ::get_DECH_DECL(float& DECangle)
 {
-    const auto compte = compteCibleDEC(DECangle);
-    if (!compte)
-        return {};
-    const std::int32_t c = *compte;
-    const std::int32_t a = (c < 0 ? -c : c) + 32768;
-    const std::int32_t signe = (c > 0) - (c < 0);
-    const std::int32_t haut = a / 65536 * signe;
-    const std::int32_t bas = c - 65536 * haut;
-    return champ(haut, 3) + "," + champ(bas, 5);
+    return protocol::champsCibleDEC(DECangle);
 }
 
 double frmTKR52princ::nombreEnTête(std::string_view text)

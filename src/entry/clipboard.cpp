@@ -8,8 +8,8 @@
 #include <utf8.h>
 
 #include "app/frmTKR52princ.h"
-#include "catalogue/texts.h"
 #include "entry/texts.h"
+#include "objet/texts.h"
 
 namespace {
 

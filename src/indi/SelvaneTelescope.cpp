@@ -26,8 +26,8 @@
 #include <indistandardproperty.h>
 
 #include "indi/texts.h"
-#include "motion/texts.h"
-#include "pointing/texts.h"
+#include "protocol/texts.h"
+#include "protocol/wire.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
 
@@ -58,12 +58,12 @@ void arrêterSurSignalFatal(int signal)
     const int fd = ligneDesMouvements.exchange(-1);
     if (fd >= 0) {
         if (mouvementDEC) {
-            écrireSansAttendre(fd, motion_texts::ArrêtDEC);
-            écrireSansAttendre(fd, motion_texts::RetourSidéral);
+            écrireSansAttendre(fd, protocol::ArrêtDEC);
+            écrireSansAttendre(fd, protocol::RetourSidéral);
         }
         if (mouvementAD) {
-            écrireSansAttendre(fd, motion_texts::ArrêtAD);
-            écrireSansAttendre(fd, motion_texts::RetourSidéral);
+            écrireSansAttendre(fd, protocol::ArrêtAD);
+            écrireSansAttendre(fd, protocol::RetourSidéral);
         }
         ::tcdrain(fd);
     }
@@ -289,7 +289,7 @@ void SelvaneTelescope::timerFired(void* p)
     fn();
 }
 
-platform::TimeOfDay SelvaneTelescope::localTime() const
+protocol::HeureDuJour SelvaneTelescope::localTime() const
 {
     const std::time_t now = std::time(nullptr);
     std::tm local {};
@@ -457,24 +457,24 @@ void SelvaneTelescope::networkFailed(const std::string& why)
 void SelvaneTelescope::lineOpened()
 {
     SessionEvents events;
-    events.checked = [this](bool ok, const std::string& message) { checked(ok, message); };
+    events.checked = [this](const std::optional<protocol::Incident>& échec) { checked(échec); };
     events.position = [this](double ra, double dec) {
         EqN[AXIS_RA].value = ra;
         EqN[AXIS_DE].value = dec;
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
     };
-    events.positionFailed = [this](const std::string& message) {
+    events.positionFailed = [this](const protocol::Incident& échec) {
         EqNP.s = IPS_ALERT;
-        IDSetNumber(&EqNP, "%s", message.c_str());
+        IDSetNumber(&EqNP, "%s", indi_texts::formulation(échec).c_str());
     };
-    events.slewEnded = [this](bool ok, const std::string& message) {
+    events.slewEnded = [this](const std::optional<protocol::Incident>& échec) {
         TrackState = SCOPE_IDLE;
-        EqNP.s = ok ? IPS_OK : IPS_ALERT;
-        IDSetNumber(&EqNP, "%s", message.c_str());
+        EqNP.s = échec ? IPS_ALERT : IPS_OK;
+        IDSetNumber(&EqNP, "%s", échec ? indi_texts::formulation(*échec).c_str() : indi_texts::GotoTerminé);
     };
     events.log = [this](const std::string& message) { LOGF_INFO("%s", message.c_str()); };
-    events.linkLost = [this](const std::string& why) { linkLost(why); };
+    events.linkLost = [this](const protocol::Incident& why) { linkLost(indi_texts::formulation(why)); };
     session = std::make_unique<MountSession>(fd, static_cast<Loop&>(*this), std::move(events));
     readCallback = IEAddCallback(fd, portReadable, this);
 
@@ -483,14 +483,14 @@ void SelvaneTelescope::lineOpened()
     session->check();
 }
 
-void SelvaneTelescope::checked(bool ok, const std::string& message)
+void SelvaneTelescope::checked(const std::optional<protocol::Incident>& échec)
 {
     if (link != Link::Checking)
         return;
-    if (!ok) {
-        const std::string why = message == indi_texts::PasDeRéponse
-            ? formatted(indi_texts::ContrôleurMuet, portName)
-            : formatted(indi_texts::ContrôleurIllisible, portName, message);
+    if (échec) {
+        const std::string why = échec->code == protocol::Échec::PasDeRéponse
+            ? indi_texts::contrôleurMuet(portName)
+            : formatted(indi_texts::ContrôleurIllisible, portName, indi_texts::formulation(*échec));
         closeLine();
         LOGF_ERROR("%s", why.c_str());
         setConnected(false, IPS_ALERT, why.c_str());
@@ -742,9 +742,8 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
         return refuse(EqNP, indi_texts::CibleIncomplète);
     if (!hasRa || !hasDec)
         return refuse(EqNP, hasRa ? indi_texts::CibleDECIllisible : indi_texts::CibleADIllisible);
-    const std::string problem = MountSession::targetProblem(ra, dec);
-    if (!problem.empty())
-        return refuse(EqNP, problem.c_str());
+    if (const auto problem = MountSession::targetProblem(ra, dec))
+        return refuse(EqNP, indi_texts::formulation(*problem));
 
     const bool doSync = IUFindOnSwitchIndex(&CoordSP) == 2;
     if (doSync ? !session->sync(ra, dec) : !session->slew(ra, dec)) {
@@ -755,7 +754,7 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     TargetN[AXIS_RA].value = ra;
     TargetN[AXIS_DE].value = dec;
     if (doSync) {
-        LOGF_INFO("%s", pointing_texts::SystèmeInitialisé);
+        LOGF_INFO("%s", protocol_texts::SystèmeInitialisé);
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
         return;

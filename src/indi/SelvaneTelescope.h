@@ -16,13 +16,17 @@
 #include <connectionplugins/connectiontcp.h>
 #include <inditelescope.h>
 
-#include "indi/MountSession.h"
+#include "protocol/MountSession.h"
 
 namespace sim {
 class MountSimulator;
 }
 
 namespace indi_driver {
+
+using protocol::Loop;
+using protocol::MountSession;
+using protocol::SessionEvents;
 
 // INDI's serial connection with the line fixed at 9600 8N1: only the port is offered. Opening and
 // checking are left to the driver, which does them without blocking the event loop.
@@ -98,7 +102,7 @@ private:
     // Loop, on libindi's timers and the system clocks.
     int addTimer(int ms, std::function<void()> fn) override;
     void removeTimer(int id) override;
-    platform::TimeOfDay localTime() const override;
+    protocol::HeureDuJour localTime() const override;
     std::int64_t monotonicMs() const override;
     static void timerFired(void* p);
     static void portReadable(int fd, void* p);
@@ -114,7 +118,7 @@ private:
     // The line is open on fd: starts the session and its check.
     void lineOpened();
     void disconnectRequested();
-    void checked(bool ok, const std::string& message);
+    void checked(const std::optional<protocol::Incident>& échec);
     // Ends the session and closes the port. The session is deleted once the loop is back (it may
     // be the caller), or at once when the driver itself ends.
     void closeLine(bool atOnce = false);

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Messages, labels and names of the INDI driver (the commands themselves are the window's).
+// Messages, labels and names of the INDI driver (the commands themselves are the protocol's).
 #pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "protocol/MountSession.h"
+#include "protocol/wire.h"
 
 namespace indi_texts {
 inline constexpr const char* NomPériphérique = "Selvane";
@@ -20,16 +26,18 @@ inline constexpr const char* LibelléArrêt = "Arrêt";
 // The four rates, slowest first, as the window's speed options.
 inline constexpr const char* LibellésVitesses[4] = { "Sidéral", "Centrage", "Rattrapage", "Rapide" };
 
-inline constexpr const char* PasDeRéponse = "pas de réponse du contrôleur en 2 s";
+// The time limits are said from the protocol's constants: "en 2 s", "en 300 s".
+inline constexpr const char* PasDeRéponse = "pas de réponse du contrôleur ";
 inline constexpr const char* RéponseIllisible = "réponse illisible du contrôleur : ";
 inline constexpr const char* RéponseDécalée = "réponse arrivée en retard, ignorée";
-inline constexpr const char* PasDeOk = "pas de « Ok » du contrôleur en 300 s : GOTO abandonné";
+inline constexpr const char* PasDeOk = "pas de « Ok » du contrôleur ";
+inline constexpr const char* GotoAbandonné = " : GOTO abandonné";
 inline constexpr const char* Raccroché = "liaison série perdue : le contrôleur a raccroché";
 inline constexpr const char* ErreurLecture = "liaison série perdue : erreur de lecture : ";
 inline constexpr const char* ErreurÉcriture = "liaison série perdue : erreur d'écriture : ";
 inline constexpr const char* ÉcritureBloquée = "liaison série perdue : le port n'accepte plus rien";
-inline constexpr const char* ContrôleurMuet
-    = "Le contrôleur ne répond pas sur %s (pas de réponse à :R# en 2 s)";
+inline constexpr const char* ContrôleurMuet = "Le contrôleur ne répond pas sur ";
+inline constexpr const char* PasDeRéponseÀ = " (pas de réponse à ";
 inline constexpr const char* ContrôleurIllisible = "Réponse illisible du contrôleur sur %s : %s";
 inline constexpr const char* PortImpossible = "Impossible d'ouvrir %s : %s";
 inline constexpr const char* AdresseInvalide
@@ -65,4 +73,54 @@ inline constexpr const char* NombreRefusé = "%s refusé : un nombre de %g à %g
 inline constexpr int LongueurTexteMax = 4096;
 inline constexpr const char* TexteTropLong = "Texte refusé : plus de %d octets";
 inline constexpr const char* GotoTerminé = "GOTO terminé, contrôleur réinitialisé sur la cible";
+
+inline std::string enSecondes(std::int64_t ms)
+{
+    return "en " + std::to_string(ms / protocol::MsParSeconde) + " s";
+}
+
+// "Le contrôleur ne répond pas sur /dev/ttyS0 (pas de réponse à :R# en 2 s)"
+inline std::string contrôleurMuet(const std::string& port)
+{
+    return ContrôleurMuet + port + PasDeRéponseÀ + protocol::DemandeAD + " "
+        + enSecondes(protocol::DélaiRéponsePositionMs) + ")";
+}
+
+// The words of a session's failure.
+inline std::string formulation(const protocol::Incident& incident)
+{
+    using protocol::Échec;
+    switch (incident.code) {
+    case Échec::PasDeRéponse:
+        return PasDeRéponse + enSecondes(protocol::DélaiRéponsePositionMs);
+    case Échec::RéponseIllisible:
+        return RéponseIllisible + incident.détail;
+    case Échec::RéponseDécalée:
+        return RéponseDécalée;
+    case Échec::PasDeOk:
+        return PasDeOk + enSecondes(protocol::DélaiOkMs) + GotoAbandonné;
+    case Échec::Raccroché:
+        return Raccroché;
+    case Échec::ErreurLecture:
+        return ErreurLecture + incident.détail;
+    case Échec::ErreurÉcriture:
+        return ErreurÉcriture + incident.détail;
+    case Échec::ÉcritureBloquée:
+        return ÉcritureBloquée;
+    }
+    return {};
+}
+
+inline const char* formulation(protocol::ProblèmeCible problème)
+{
+    switch (problème) {
+    case protocol::ProblèmeCible::NonNombre:
+        return CibleNonNombre;
+    case protocol::ProblèmeCible::HorsLimites:
+        return CibleHorsLimites;
+    case protocol::ProblèmeCible::Incodable:
+        return CibleIncodable;
+    }
+    return CibleIncodable;
+}
 } // namespace indi_texts

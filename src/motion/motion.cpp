@@ -5,99 +5,92 @@
 // toolkit layer's job; a release whose press never came here sends nothing.
 #include "app/frmTKR52princ.h"
 #include "motion/texts.h"
+#include "protocol/sequences.h"
+#include "protocol/wire.h"
 
 #include <utility>
 
 void frmTKR52princ::btnNord_MouseDown(std::int16_t, std::int16_t, float, float)
 {
     nordEnfoncé = true;
-    envoyer(Vitesse);
-    envoyer(motion_texts::Nord);
+    envoyer(protocol::départMouvement(Vitesse, protocol::Direction::Nord));
 }
 
 void frmTKR52princ::btnSud_MouseDown(std::int16_t, std::int16_t, float, float)
 {
     sudEnfoncé = true;
-    envoyer(Vitesse);
-    envoyer(motion_texts::Sud);
+    envoyer(protocol::départMouvement(Vitesse, protocol::Direction::Sud));
 }
 
 void frmTKR52princ::btnEst_MouseDown(std::int16_t, std::int16_t, float, float)
 {
     estEnfoncé = true;
-    envoyer(Vitesse);
-    envoyer(motion_texts::Est);
+    envoyer(protocol::départMouvement(Vitesse, protocol::Direction::Est));
 }
 
 void frmTKR52princ::btnOuest_MouseDown(std::int16_t, std::int16_t, float, float)
 {
     ouestEnfoncé = true;
-    envoyer(Vitesse);
-    envoyer(motion_texts::Ouest);
+    envoyer(protocol::départMouvement(Vitesse, protocol::Direction::Ouest));
 }
 
 void frmTKR52princ::btnNord_MouseUp(std::int16_t, std::int16_t, float, float)
 {
     if (!std::exchange(nordEnfoncé, false))
         return;
-    envoyer(motion_texts::ArrêtDEC);
-    envoyer(motion_texts::RetourSidéral);
+    envoyer(protocol::arrêtMouvement(protocol::Direction::Nord));
 }
 
 void frmTKR52princ::btnSud_MouseUp(std::int16_t, std::int16_t, float, float)
 {
     if (!std::exchange(sudEnfoncé, false))
         return;
-    envoyer(motion_texts::ArrêtDEC);
-    envoyer(motion_texts::RetourSidéral);
+    envoyer(protocol::arrêtMouvement(protocol::Direction::Sud));
 }
 
-// East and west both stop the right ascension axis with the same command.
 void frmTKR52princ::btnEst_MouseUp(std::int16_t, std::int16_t, float, float)
 {
     if (!std::exchange(estEnfoncé, false))
         return;
-    envoyer(motion_texts::ArrêtAD);
-    envoyer(motion_texts::RetourSidéral);
+    envoyer(protocol::arrêtMouvement(protocol::Direction::Est));
 }
 
 void frmTKR52princ::btnOuest_MouseUp(std::int16_t, std::int16_t, float, float)
 {
     if (!std::exchange(ouestEnfoncé, false))
         return;
-    envoyer(motion_texts::ArrêtAD);
-    envoyer(motion_texts::RetourSidéral);
+    envoyer(protocol::arrêtMouvement(protocol::Direction::Ouest));
 }
 
 // Choosing a speed only records it; the next press sends it.
 void frmTKR52princ::OptVitesselente_Click(std::int16_t)
 {
-    Vitesse = motion_texts::VitesseSidérale;
+    Vitesse = protocol::VitesseSidérale;
 }
 
 void frmTKR52princ::OptVitessecentrage_Click(std::int16_t)
 {
-    Vitesse = motion_texts::VitesseCentrage;
+    Vitesse = protocol::VitesseCentrage;
 }
 
 void frmTKR52princ::OptVitesseapproche_Click(std::int16_t)
 {
-    Vitesse = motion_texts::VitesseRattrapage;
+    Vitesse = protocol::VitesseRattrapage;
 }
 
 void frmTKR52princ::OptVitessepointage_Click(std::int16_t)
 {
-    Vitesse = motion_texts::VitesseRapide;
+    Vitesse = protocol::VitesseRapide;
 }
 
 // The toolkit has already toggled the box; only "checked" means on, grayed counts as off.
 void frmTKR52princ::Optvitesseauto_Click()
 {
     if (Optvitesseauto.value() == platform::CheckState::Checked) {
-        envoyer(motion_texts::AutoguidageMarche);
+        envoyer(protocol::autoguidage(true));
         edtsaisie.addLine(motion_texts::LigneAutoguidageMarche);
     } else {
-        envoyer(motion_texts::AutoguidageArrêt);
+        envoyer(protocol::autoguidage(false));
         edtsaisie.addLine(motion_texts::LigneAutoguidageArrêt);
     }
 }

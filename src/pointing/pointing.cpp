@@ -1,76 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: clock angle, reference initialisation, GOTO and the time compensation after it.
-#include <array>
-#include <charconv>
-#include <cmath>
-
 #include "app/frmTKR52princ.h"
-#include "link/framing.h"
 #include "link/wait.h"
 #include "pointing/texts.h"
-
-namespace {
-
-// A single-precision value with at most seven significant digits and the user's decimal separator.
-std::string texteMinutes(float value, const std::string& séparateur)
-{
-    std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::general, 7);
-    std::string text = ec == std::errc() ? std::string(buffer.data(), end) : std::string("0");
-    if (const auto point = text.find('.'); point != std::string::npos)
-        text.replace(point, 1, séparateur);
-    return text;
-}
-
-} // namespace
-
-std::string frmTKR52princ::commandeCibleAD(double ADangle)
-{
-    return pointing_texts::CibleAD + get_ADH_ADL(ADangle) + pointing_texts::FinCommande;
-}
-
-std::string frmTKR52princ::commandeCibleDEC(float& DECangle)
-{
-    return pointing_texts::CibleDEC + get_DECH_DECL(DECangle) + pointing_texts::FinCommande;
-}
-
-float frmTKR52princ::angleHorloge(const platform::TimeOfDay& t, float origine)
-{
-    const double angle = (t.hour + t.minute / 60.0 + t.second / 3600.0) * 360.0 / 24.0;
-    return static_cast<float>(angle - static_cast<double>(origine));
-}
+#include "protocol/codec.h"
+#include "protocol/compensation.h"
+#include "protocol/framing.h"
+#include "protocol/sequences.h"
+#include "protocol/texts.h"
+#include "protocol/wire.h"
 
 float frmTKR52princ::Tempscourant()
 {
-    return angleHorloge(système.localTime(), Tempsorigine);
-}
-
-float frmTKR52princ::écartRalliement(float début, float fin, std::int64_t duréeMonotoneMs)
-{
-    float e = fin - début;
-    // A slew across midnight: the clock angle started again from 0.
-    if (e < 0)
-        e = e + pointing_texts::TourHoraire;
-    const double secondesMonotones = static_cast<double>(duréeMonotoneMs) / 1000.0;
-    if (std::fabs(static_cast<double>(e) * pointing_texts::SecondesParDegré - secondesMonotones)
-        > pointing_texts::ÉcartHorlogesMaxS)
-        e = static_cast<float>(secondesMonotones / pointing_texts::SecondesParDegré);
-    return e;
-}
-
-double frmTKR52princ::ADcompensé(double AD, float écart)
-{
-    // The mount turned with the sky while it slewed: aim that much lower in right ascension.
-    double corrigé = AD - static_cast<double>(écart);
-    if (corrigé < 0)
-        corrigé = corrigé + pointing_texts::TourAD;
-    return corrigé;
-}
-
-std::string frmTKR52princ::ligneCompensation(float écart, const std::string& séparateurDécimal)
-{
-    return pointing_texts::ErreurCompensation + texteMinutes(écart * 60.0f, séparateurDécimal) + "'";
+    const platform::TimeOfDay t = système.localTime();
+    return protocol::angleHorloge({ t.hour, t.minute, t.second }, Tempsorigine);
 }
 
 bool frmTKR52princ::rienEnvoyé(bool réessayer)
@@ -83,20 +26,11 @@ bool frmTKR52princ::rienEnvoyé(bool réessayer)
     return true;
 }
 
-bool frmTKR52princ::cibleEncodable(double ADangle, float DECangle, bool pourGoto)
-{
-    if (!compteCibleAD(ADangle) || !compteCibleDEC(DECangle))
-        return false;
-    // The compensation after a GOTO moves the right ascension by less than a turn either way.
-    return !pourGoto
-        || (compteCibleAD(ADangle - pointing_texts::TourAD) && compteCibleAD(ADangle + pointing_texts::TourAD));
-}
-
 bool frmTKR52princ::lireCible(bool pourGoto)
 {
     const bool adLu = set_objectAD();
     const bool decLu = set_objectDEC();
-    const bool dansLesLimites = adLu && decLu && cibleEncodable(objectAD, objectDEC, pourGoto);
+    const bool dansLesLimites = adLu && decLu && protocol::cibleEncodable(objectAD, objectDEC, pourGoto);
     if (!dansLesLimites)
         système.information(pointing_texts::HorsLimites, Titre);
     return dansLesLimites;
@@ -109,12 +43,10 @@ void frmTKR52princ::btninitialisation_Click()
     système.beep();
     if (système.askOkCancel(pointing_texts::QuestionInit, Titre) != platform::Answer::Ok)
         return;
-    envoyer(commandeCibleAD(objectAD));
-    envoyer(commandeCibleDEC(objectDEC));
-    envoyer(pointing_texts::Initialiser);
+    envoyer(protocol::initialisation(objectAD, objectDEC));
     if (rienEnvoyé(false))
         return;
-    système.information(pointing_texts::SystèmeInitialisé, Titre);
+    système.information(protocol_texts::SystèmeInitialisé, Titre);
 }
 
 void frmTKR52princ::bloquerPointage(bool bloquer)
@@ -127,8 +59,8 @@ void frmTKR52princ::bloquerPointage(bool bloquer)
 
 frmTKR52princ::FinAttente frmTKR52princ::attendreOk(std::string& réponse)
 {
-    AttenteOk attente;
-    const auto fin = attendreLigne(pointing_texts::DélaiOkMs, [&](char c) { return attente.ajouter(c); });
+    protocol::AttenteOk attente;
+    const auto fin = attendreLigne(protocol::DélaiOkMs, [&](char c) { return attente.ajouter(c); });
     réponse = attente.réponse();
     return fin;
 }
@@ -150,13 +82,14 @@ void frmTKR52princ::BtnGOTO_Click()
     if (système.askOkCancel(pointing_texts::QuestionGoto, Titre) != platform::Answer::Ok)
         return;
     const std::string texteAD = get_ADH_ADL(objectAD);
-    envoyer(commandeCibleAD(objectAD));
-    edtsaisie.addLine(pointing_texts::GotoAD + texteAD);
-    envoyer(commandeCibleDEC(objectDEC));
-    edtsaisie.addLine(pointing_texts::GotoEnProgression);
+    const protocol::Commandes ralliement = protocol::premierRalliement(objectAD, objectDEC);
+    envoyer(ralliement[0]);
+    edtsaisie.addLine(protocol_texts::GotoAD + texteAD);
+    envoyer(ralliement[1]);
+    edtsaisie.addLine(protocol_texts::GotoEnProgression);
 
     std::string réponse;
-    envoyer(pointing_texts::Pointer);
+    envoyer(ralliement[2]);
     Timerconsult.setEnabled(false);
     bloquerPointage(true);
     TempsGOTO = Tempscourant();
@@ -165,29 +98,30 @@ void frmTKR52princ::BtnGOTO_Click()
         finGotoSansRéponse();
         return;
     }
-    edtsaisie.addLine(pointing_texts::GotoAtteint + réponse);
+    edtsaisie.addLine(protocol_texts::GotoAtteint + réponse);
     Correction_temporelle();
 }
 
 void frmTKR52princ::Correction_temporelle()
 {
     const double référence = objectAD;
-    const float e = écartRalliement(TempsGOTO, Tempscourant(), système.monotonicMs() - débutRalliementMs);
-    edtsaisie.addLine(ligneCompensation(e, système.decimalSeparator()));
-    objectAD = ADcompensé(objectAD, e);
-    envoyer(commandeCibleAD(objectAD));
-    edtsaisie.addLine(pointing_texts::CorrectionGoto);
+    const float e
+        = protocol::écartRalliement(TempsGOTO, Tempscourant(), système.monotonicMs() - débutRalliementMs);
+    edtsaisie.addLine(protocol::ligneCompensation(e, système.decimalSeparator()));
+    objectAD = protocol::ADcompensé(objectAD, e);
+    const protocol::Commandes ralliement = protocol::ralliementCompensé(objectAD);
+    envoyer(ralliement[0]);
+    edtsaisie.addLine(protocol_texts::CorrectionGoto);
 
     std::string réponse;
-    envoyer(pointing_texts::Pointer);
+    envoyer(ralliement[1]);
     if (attendreOk(réponse) != FinAttente::Atteint) {
         finGotoSansRéponse();
         return;
     }
-    edtsaisie.addLine(pointing_texts::CiblePointée + réponse);
+    edtsaisie.addLine(protocol_texts::CiblePointée + réponse);
     réponse.clear();
-    envoyer(commandeCibleAD(référence));
-    envoyer(pointing_texts::Initialiser);
+    envoyer(protocol::finRalliement(référence));
     Timerconsult.setEnabled(true);
     bloquerPointage(false);
 }

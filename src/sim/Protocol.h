@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The controller's side of the wire: axis scales, the two-field count text of the position replies and
 // target commands, and the splitting of the incoming byte stream into ":...#" frames.
+// Written apart from the client's codec (src/protocol/) on purpose, and never to be merged with it:
+// it is the second opinion that tests the client's, so a mistake shared by both cannot pass unseen.
 #pragma once
 
 #include <cstddef>

@@ -42,6 +42,7 @@
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSystem.h"
+#include "protocol/codec.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
 
@@ -332,8 +333,8 @@ int main(int argc, char** argv)
                 next.ra = between(0, RaTurn - 1);
                 next.dec = between(-DecPole, DecPole);
             } while (next.alpha() == shownAlpha || next.delta() == shownDelta
-                     || W::texteAD(W::compteAD(sim::decReply(next.dec)).value_or(0)) == next.alpha()
-                     || W::texteDEC(W::compteDEC(sim::raReply(next.ra)).value_or(0)) == next.delta());
+                || W::texteAD(protocol::compteAD(sim::decReply(next.dec)).value_or(0)) == next.alpha()
+                || W::texteDEC(protocol::compteDEC(sim::raReply(next.ra)).value_or(0)) == next.delta());
             mount = next;
             controller.setPosition(mount.ra, mount.dec);
             earlier.push_back(mount);
@@ -386,7 +387,7 @@ int main(int argc, char** argv)
                 kind = Reply::Missing;
             } else if (reply == (ra ? sim::raReply(mount.ra) : sim::decReply(mount.dec))) {
                 kind = Reply::True;
-            } else if (ra ? !W::compteAD(reply) : !W::compteDEC(reply)) {
+            } else if (ra ? !protocol::compteAD(reply) : !protocol::compteDEC(reply)) {
                 kind = Reply::Malformed;
             } else {
                 kind = plausible(reply) ? Reply::Plausible : Reply::Implausible;

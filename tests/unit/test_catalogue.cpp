@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Fixture.h"
-#include "catalogue/catalogue.h"
+#include "sky/catalogue.h"
 
 namespace {
 

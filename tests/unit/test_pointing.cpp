@@ -2,6 +2,7 @@
 // Initialisation, GOTO and the time compensation after it.
 #include "Fixture.h"
 #include "pointing/texts.h"
+#include "protocol/wire.h"
 
 using platform::Answer;
 
@@ -225,7 +226,7 @@ TEST_F(Pointing, DuringTheWaitOnlyPointingIsLocked)
 TEST_F(Pointing, SilentControllerEndsTheGotoAfterItsTimeLimit)
 {
     startGotoAt({21, 10, 0});
-    EXPECT_EQ(p.system.nowMs, pointing_texts::DélaiOkMs);
+    EXPECT_EQ(p.system.nowMs, protocol::DélaiOkMs);
     EXPECT_EQ(p.port.writes.back(), ":T#") << "no compensation, no re-initialisation";
     EXPECT_EQ(log().rfind("GOTO : pas de réponse du contrôleur\r\nGOTO en progression", 0), 0u);
     EXPECT_TRUE(f.Timerconsult.enabled());
@@ -244,5 +245,5 @@ TEST_F(Pointing, EndlessChatterKeepsOnlyTheLastCharactersOfTheReply)
     startGotoAt({21, 10, 0});
     const auto line = log().substr(log().find("GOTO Référence atteint ! "));
     EXPECT_EQ(line.substr(0, line.find('\r')).size(),
-              std::string("GOTO Référence atteint ! ").size() + pointing_texts::LongueurMaxRéponseOk);
+        std::string("GOTO Référence atteint ! ").size() + protocol::LongueurMaxRéponseOk);
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The controller protocol as the INDI driver speaks it: the same commands, encoders, framing and
-// time compensation as the window, driven by events instead of waits. Reads come when the front
-// end says the port is readable, time limits from the front end's timers; nothing here blocks.
-// No libindi in here, so the tests drive it over a pseudo-terminal with a loop of their own.
+// The controller protocol driven by events instead of waits: the same command sequences, codec,
+// framing and time compensation as every front end. Reads come when the front end says the port
+// is readable, time limits from the front end's timers; nothing here blocks. Failures are
+// reported as codes, which each front end words. No event library in here, so the tests drive it
+// over a pseudo-terminal with a loop of their own.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +12,12 @@
 #include <string>
 #include <string_view>
 
-#include "link/framing.h"
-#include "platform/System.h"
+#include "protocol/compensation.h"
+#include "protocol/framing.h"
+#include "protocol/sequences.h"
+#include "protocol/wire.h"
 
-namespace indi_driver {
+namespace protocol {
 
 // Timers and the clocks, as the front end's event loop offers them.
 class Loop {
@@ -23,32 +26,56 @@ public:
     // Calls fn once after ms; the id cancels it.
     virtual int addTimer(int ms, std::function<void()> fn) = 0;
     virtual void removeTimer(int id) = 0;
-    virtual platform::TimeOfDay localTime() const = 0;
+    virtual HeureDuJour localTime() const = 0;
     virtual std::int64_t monotonicMs() const = 0;
+};
+
+// Why something failed.
+enum class Échec {
+    PasDeRéponse, // no complete reply within the reply time limit
+    RéponseIllisible, // détail: the reply
+    RéponseDécalée, // more came after a reply on a suspect line: it answered an earlier command
+    PasDeOk, // no "Ok" within the slew time limit
+    Raccroché, // the far end hung up
+    ErreurLecture, // détail: the system's reason
+    ErreurÉcriture, // détail: the system's reason
+    ÉcritureBloquée, // the port takes nothing more
+};
+struct Incident {
+    Échec code;
+    std::string détail;
+};
+
+// Why a client's target is refused.
+enum class ProblèmeCible {
+    NonNombre, // not a number
+    HorsLimites, // outside 0..24 h or -90..+90°
+    Incodable, // beyond what the controller's commands can carry
 };
 
 // What the session reports to its front end.
 struct SessionEvents {
-    // The connection check: ok, or why the controller was not accepted.
-    std::function<void(bool ok, const std::string& message)> checked;
+    // The connection check: nothing when the controller answered well, else why not.
+    std::function<void(const std::optional<Incident>& échec)> checked;
     // A complete, well-formed position: right ascension in hours (0..24), declination in degrees.
     std::function<void(double raHours, double decDegrees)> position;
     // A query that went wrong; the last good position stands.
-    std::function<void(const std::string& message)> positionFailed;
-    // The GOTO is over: after its final ":i#" (ok), or given up (message says why).
-    std::function<void(bool ok, const std::string& message)> slewEnded;
+    std::function<void(const Incident& échec)> positionFailed;
+    // The GOTO is over: after its final ":i#" (nothing), or given up (why).
+    std::function<void(const std::optional<Incident>& échec)> slewEnded;
+    // The log lines of a GOTO.
     std::function<void(const std::string& message)> log;
     // Read or write error, hang-up: said once; the session then refuses everything.
-    std::function<void(const std::string& message)> linkLost;
+    std::function<void(const Incident& why)> linkLost;
 };
 
 class MountSession {
 public:
     // Time limits; tests shorten them.
     struct Limits {
-        int replyMs = 2000;
-        int slewMs = 300'000;
-        int quietMs = 150; // a suspect line must stay quiet this long after a reply
+        int replyMs = DélaiRéponsePositionMs;
+        int slewMs = DélaiOkMs;
+        int quietMs = SilenceEntreRéponsesMs; // a suspect line must stay quiet this long after a reply
     };
 
     // fd: the open serial line, non-blocking; owned by the caller.
@@ -69,15 +96,15 @@ public:
     // A full position query; false (nothing sent) when a query or a GOTO holds the line.
     bool query();
 
-    // The checks a client's target must pass before anything is sent; empty when it may go.
-    static std::string targetProblem(double raHours, double decDegrees);
-    // The window's GOTO and its time compensation; false when refused (nothing sent).
+    // The checks a client's target must pass before anything is sent; nothing when it may go.
+    static std::optional<ProblèmeCible> targetProblem(double raHours, double decDegrees);
+    // A GOTO and its time compensation; false when refused (nothing sent).
     bool slew(double raHours, double decDegrees);
-    // The window's initialisation on a target.
+    // The initialisation on a target.
     bool sync(double raHours, double decDegrees);
     bool slewing() const { return stage != Stage::Idle; }
 
-    // Rates as the window's options: 0 Sidéral, 1 Centrage, 2 Rattrapage, 3 Rapide.
+    // Rates: 0 Sidéral, 1 Centrage, 2 Rattrapage, 3 Rapide.
     void setRate(int index);
     const std::string& speed() const { return Vitesse; }
     bool startNS(bool north);
@@ -102,11 +129,16 @@ private:
     enum class Stage { Idle, First, Second };
 
     bool send(const std::string& command);
-    void loseLink(const std::string& why);
+    bool send(const Commandes& commands);
+    // A move starts or stops on one axis; moving says whether that axis now moves.
+    // first: the move open is north (or west) rather than south (or east).
+    bool startMove(Direction direction, bool& moving, bool& first);
+    bool stopMove(Direction direction, bool& moving);
+    void loseLink(Échec code, const std::string& détail = {});
     void take(char c);
     void replyComplete();
     void replyTimedOut();
-    void endQuery(const std::string& failure);
+    void endQuery(Échec code, const std::string& détail = {});
     void afterQuiet();
     void startRaQuery(Query kind);
     void okSeen();
@@ -144,4 +176,4 @@ private:
     bool weWest = false;
 };
 
-} // namespace indi_driver
+} // namespace protocol

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/frmTKR52princ.h"
-#include "catalogue/texts.h"
+#include "objet/texts.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The controller protocol of the INDI driver, on the window's commands, encoders and framing.
-#include "indi/MountSession.h"
+// The event-driven session: queries, GOTO and moves on the protocol's sequences.
+#include "protocol/MountSession.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,14 +10,10 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "app/frmTKR52princ.h"
-#include "app/texts.h"
-#include "indi/texts.h"
-#include "link/texts.h"
-#include "motion/texts.h"
-#include "pointing/texts.h"
+#include "protocol/codec.h"
+#include "protocol/texts.h"
 
-namespace indi_driver {
+namespace protocol {
 
 namespace {
 constexpr double DegrésParHeure = 15.0;
@@ -29,6 +25,8 @@ constexpr int EssaisÉcriture = 10;
 constexpr int AttenteÉcritureMs = 100;
 // The clock angle of a time of day, counted from midnight.
 constexpr float OrigineMinuit = 0.0f;
+// The compensation's log line is written with a point whatever the locale.
+constexpr const char* SéparateurDécimal = ".";
 } // namespace
 
 MountSession::MountSession(int fd, Loop& loop, SessionEvents events, Limits limits)
@@ -36,7 +34,7 @@ MountSession::MountSession(int fd, Loop& loop, SessionEvents events, Limits limi
     , loop(loop)
     , events(std::move(events))
     , limits(limits)
-    , Vitesse(app_texts::VitesseDépart)
+    , Vitesse(VitesseDépart)
 {
 }
 
@@ -69,12 +67,12 @@ bool MountSession::send(const std::string& command)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN) {
-            loseLink(indi_texts::ErreurÉcriture + std::string(std::strerror(errno)));
+            loseLink(Échec::ErreurÉcriture, std::strerror(errno));
             return false;
         }
         // The output buffer is full: a few short, bounded waits for the line to drain.
         if (++attempts > EssaisÉcriture) {
-            loseLink(indi_texts::ÉcritureBloquée);
+            loseLink(Échec::ÉcritureBloquée);
             return false;
         }
         pollfd p { fd, POLLOUT, 0 };
@@ -84,7 +82,15 @@ bool MountSession::send(const std::string& command)
     return true;
 }
 
-void MountSession::loseLink(const std::string& why)
+bool MountSession::send(const Commandes& commands)
+{
+    for (const std::string& command : commands)
+        if (!send(command))
+            return false;
+    return true;
+}
+
+void MountSession::loseLink(Échec code, const std::string& détail)
 {
     if (linkGone)
         return;
@@ -96,7 +102,7 @@ void MountSession::loseLink(const std::string& why)
     stage = Stage::Idle;
     nsMoving = weMoving = false;
     if (events.linkLost)
-        events.linkLost(why);
+        events.linkLost(Incident { code, détail });
 }
 
 void MountSession::readable()
@@ -110,13 +116,13 @@ void MountSession::readable()
             continue;
         }
         if (n == 0) {
-            loseLink(indi_texts::Raccroché);
+            loseLink(Échec::Raccroché);
             return;
         }
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN)
-            loseLink(indi_texts::ErreurLecture + std::string(std::strerror(errno)));
+            loseLink(Échec::ErreurLecture, std::strerror(errno));
         return;
     }
 }
@@ -157,7 +163,7 @@ void MountSession::startRaQuery(Query kind)
 {
     query_ = kind;
     reader.recommencer();
-    if (!send(link_texts::DemandeAD))
+    if (!send(DemandeAD))
         return;
     replyTimer = loop.addTimer(limits.replyMs, [this] { replyTimedOut(); });
 }
@@ -170,20 +176,20 @@ void MountSession::replyComplete()
     switch (query_) {
     case Query::Check: {
         query_ = Query::None;
-        const bool ok = frmTKR52princ::compteAD(reply).has_value();
         if (events.checked)
-            events.checked(ok, ok ? reply : indi_texts::RéponseIllisible + reply);
+            events.checked(
+                compteAD(reply) ? std::nullopt : std::optional(Incident { Échec::RéponseIllisible, reply }));
         return;
     }
     case Query::Ra:
-        pendingRa = frmTKR52princ::compteAD(reply);
+        pendingRa = compteAD(reply);
         if (!pendingRa)
-            return endQuery(indi_texts::RéponseIllisible + reply);
+            return endQuery(Échec::RéponseIllisible, reply);
         break;
     case Query::Dec:
-        pendingDec = frmTKR52princ::compteDEC(reply);
+        pendingDec = compteDEC(reply);
         if (!pendingDec)
-            return endQuery(indi_texts::RéponseIllisible + reply);
+            return endQuery(Échec::RéponseIllisible, reply);
         break;
     case Query::None:
         return;
@@ -203,21 +209,21 @@ void MountSession::afterQuiet()
     quietTimer = -1;
     if (noiseDuringQuiet) {
         noiseDuringQuiet = false;
-        return endQuery(indi_texts::RéponseDécalée);
+        return endQuery(Échec::RéponseDécalée);
     }
     if (query_ == Query::Ra) {
         query_ = Query::Dec;
-        if (send(link_texts::DemandeDEC))
+        if (send(DemandeDEC))
             replyTimer = loop.addTimer(limits.replyMs, [this] { replyTimedOut(); });
         return;
     }
     query_ = Query::None;
     suspect = false;
-    double hours = static_cast<double>(frmTKR52princ::degrésAD(*pendingRa)) / DegrésParHeure;
+    double hours = static_cast<double>(degrésAD(*pendingRa)) / DegrésParHeure;
     if (!(hours >= 0 && hours < HeuresParTour)) // only an absurd count lands outside one turn
         hours = std::fmod(std::fmod(hours, HeuresParTour) + HeuresParTour, HeuresParTour);
     if (events.position)
-        events.position(hours, static_cast<double>(frmTKR52princ::degrésDEC(*pendingDec)));
+        events.position(hours, static_cast<double>(degrésDEC(*pendingDec)));
 }
 
 void MountSession::replyTimedOut()
@@ -226,13 +232,13 @@ void MountSession::replyTimedOut()
     if (query_ == Query::Check) {
         query_ = Query::None;
         if (events.checked)
-            events.checked(false, indi_texts::PasDeRéponse);
+            events.checked(Incident { Échec::PasDeRéponse, {} });
         return;
     }
-    endQuery(indi_texts::PasDeRéponse);
+    endQuery(Échec::PasDeRéponse);
 }
 
-void MountSession::endQuery(const std::string& failure)
+void MountSession::endQuery(Échec code, const std::string& détail)
 {
     cancelTimer(replyTimer);
     cancelTimer(quietTimer);
@@ -240,23 +246,23 @@ void MountSession::endQuery(const std::string& failure)
     reader.recommencer();
     suspect = true;
     if (events.positionFailed)
-        events.positionFailed(failure);
+        events.positionFailed(Incident { code, détail });
 }
 
-std::string MountSession::targetProblem(double raHours, double decDegrees)
+std::optional<ProblèmeCible> MountSession::targetProblem(double raHours, double decDegrees)
 {
     if (!std::isfinite(raHours) || !std::isfinite(decDegrees))
-        return indi_texts::CibleNonNombre;
+        return ProblèmeCible::NonNombre;
     if (raHours < 0 || raHours > HeuresParTour || decDegrees < -DECMax || decDegrees > DECMax)
-        return indi_texts::CibleHorsLimites;
-    if (!frmTKR52princ::cibleEncodable(raHours * DegrésParHeure, static_cast<float>(decDegrees), true))
-        return indi_texts::CibleIncodable;
-    return {};
+        return ProblèmeCible::HorsLimites;
+    if (!cibleEncodable(raHours * DegrésParHeure, static_cast<float>(decDegrees), true))
+        return ProblèmeCible::Incodable;
+    return std::nullopt;
 }
 
 bool MountSession::slew(double raHours, double decDegrees)
 {
-    if (linkGone || stage != Stage::Idle || !targetProblem(raHours, decDegrees).empty())
+    if (linkGone || stage != Stage::Idle || targetProblem(raHours, decDegrees))
         return false;
     // A query under way gives the line up; its reply, if it comes, is read by the "Ok" wait.
     if (query_ != Query::None) {
@@ -267,22 +273,20 @@ bool MountSession::slew(double raHours, double decDegrees)
     }
     objectAD = raHours * DegrésParHeure;
     objectDEC = static_cast<float>(decDegrees);
-    const std::string texteAD = frmTKR52princ::get_ADH_ADL(objectAD);
-    if (!send(frmTKR52princ::commandeCibleAD(objectAD)))
+    const Commandes leg = premierRalliement(objectAD, objectDEC);
+    if (!send(leg[0]))
         return false;
     if (events.log)
-        events.log(pointing_texts::GotoAD + texteAD);
-    if (!send(frmTKR52princ::commandeCibleDEC(objectDEC)))
-        return false;
+        events.log(protocol_texts::GotoAD + champsCibleAD(objectAD));
     okWait.recommencer();
-    if (!send(pointing_texts::Pointer))
+    if (!send(leg[1]) || !send(leg[2]))
         return false;
     stage = Stage::First;
-    TempsGOTO = frmTKR52princ::angleHorloge(loop.localTime(), OrigineMinuit);
+    TempsGOTO = angleHorloge(loop.localTime(), OrigineMinuit);
     slewStartMs = loop.monotonicMs();
     slewTimer = loop.addTimer(limits.slewMs, [this] { slewTimedOut(); });
     if (events.log)
-        events.log(pointing_texts::GotoEnProgression);
+        events.log(protocol_texts::GotoEnProgression);
     return true;
 }
 
@@ -292,29 +296,30 @@ void MountSession::okSeen()
     cancelTimer(slewTimer);
     if (stage == Stage::First) {
         if (events.log)
-            events.log(pointing_texts::GotoAtteint + okWait.réponse());
-        const float fin = frmTKR52princ::angleHorloge(loop.localTime(), OrigineMinuit);
-        const float e = frmTKR52princ::écartRalliement(TempsGOTO, fin, loop.monotonicMs() - slewStartMs);
+            events.log(protocol_texts::GotoAtteint + okWait.réponse());
+        const float fin = angleHorloge(loop.localTime(), OrigineMinuit);
+        const float e = écartRalliement(TempsGOTO, fin, loop.monotonicMs() - slewStartMs);
         if (events.log)
-            events.log(frmTKR52princ::ligneCompensation(e, "."));
-        if (!send(frmTKR52princ::commandeCibleAD(frmTKR52princ::ADcompensé(objectAD, e))))
+            events.log(ligneCompensation(e, SéparateurDécimal));
+        const Commandes leg = ralliementCompensé(ADcompensé(objectAD, e));
+        if (!send(leg[0]))
             return;
         if (events.log)
-            events.log(pointing_texts::CorrectionGoto);
+            events.log(protocol_texts::CorrectionGoto);
         okWait.recommencer();
-        if (!send(pointing_texts::Pointer))
+        if (!send(leg[1]))
             return;
         stage = Stage::Second;
         slewTimer = loop.addTimer(limits.slewMs, [this] { slewTimedOut(); });
         return;
     }
     if (events.log)
-        events.log(pointing_texts::CiblePointée + okWait.réponse());
+        events.log(protocol_texts::CiblePointée + okWait.réponse());
     stage = Stage::Idle;
-    if (!send(frmTKR52princ::commandeCibleAD(objectAD)) || !send(pointing_texts::Initialiser))
+    if (!send(finRalliement(objectAD)))
         return;
     if (events.slewEnded)
-        events.slewEnded(true, indi_texts::GotoTerminé);
+        events.slewEnded(std::nullopt);
 }
 
 void MountSession::slewTimedOut()
@@ -323,65 +328,63 @@ void MountSession::slewTimedOut()
     stage = Stage::Idle;
     suspect = true;
     if (events.slewEnded)
-        events.slewEnded(false, indi_texts::PasDeOk);
+        events.slewEnded(Incident { Échec::PasDeOk, {} });
 }
 
 bool MountSession::sync(double raHours, double decDegrees)
 {
-    if (linkGone || stage != Stage::Idle || !targetProblem(raHours, decDegrees).empty())
+    if (linkGone || stage != Stage::Idle || targetProblem(raHours, decDegrees))
         return false;
-    float dec = static_cast<float>(decDegrees);
-    return send(frmTKR52princ::commandeCibleAD(raHours * DegrésParHeure))
-        && send(frmTKR52princ::commandeCibleDEC(dec)) && send(pointing_texts::Initialiser);
+    return send(initialisation(raHours * DegrésParHeure, static_cast<float>(decDegrees)));
 }
 
 void MountSession::setRate(int index)
 {
-    static constexpr const char* vitesses[] = { motion_texts::VitesseSidérale, motion_texts::VitesseCentrage,
-        motion_texts::VitesseRattrapage, motion_texts::VitesseRapide };
-    if (index >= 0 && index < static_cast<int>(std::size(vitesses)))
-        Vitesse = vitesses[index];
+    if (const std::string v = vitesse(index); !v.empty())
+        Vitesse = v;
 }
 
 // The controller reads ":w#" as a toggle (it starts a west move, or ends the RA move open), so a
 // stop goes out only for a move that is open, and a second start of the same move sends nothing.
 // A change of direction ends the open move first.
+bool MountSession::startMove(Direction direction, bool& moving, bool& first)
+{
+    const bool towardsFirst = direction == Direction::Nord || direction == Direction::Ouest;
+    if (moving && first == towardsFirst)
+        return true;
+    if (moving && !stopMove(direction, moving))
+        return false;
+    first = towardsFirst;
+    moving = send(départMouvement(Vitesse, direction));
+    return moving;
+}
+
+bool MountSession::stopMove(Direction direction, bool& moving)
+{
+    if (!moving)
+        return true;
+    moving = false;
+    return send(arrêtMouvement(direction));
+}
+
 bool MountSession::startNS(bool north)
 {
-    if (nsMoving && nsNorth == north)
-        return true;
-    if (nsMoving && !stopNS())
-        return false;
-    nsNorth = north;
-    nsMoving = send(Vitesse) && send(north ? motion_texts::Nord : motion_texts::Sud);
-    return nsMoving;
+    return startMove(north ? Direction::Nord : Direction::Sud, nsMoving, nsNorth);
 }
 
 bool MountSession::stopNS()
 {
-    if (!nsMoving)
-        return true;
-    nsMoving = false;
-    return send(motion_texts::ArrêtDEC) && send(motion_texts::RetourSidéral);
+    return stopMove(Direction::Nord, nsMoving);
 }
 
 bool MountSession::startWE(bool west)
 {
-    if (weMoving && weWest == west)
-        return true;
-    if (weMoving && !stopWE())
-        return false;
-    weWest = west;
-    weMoving = send(Vitesse) && send(west ? motion_texts::Ouest : motion_texts::Est);
-    return weMoving;
+    return startMove(west ? Direction::Ouest : Direction::Est, weMoving, weWest);
 }
 
 bool MountSession::stopWE()
 {
-    if (!weMoving)
-        return true;
-    weMoving = false;
-    return send(motion_texts::ArrêtAD) && send(motion_texts::RetourSidéral);
+    return stopMove(Direction::Ouest, weMoving);
 }
 
 void MountSession::stopMoves()
@@ -392,7 +395,7 @@ void MountSession::stopMoves()
 
 bool MountSession::setAutoguiding(bool on)
 {
-    return send(on ? motion_texts::AutoguidageMarche : motion_texts::AutoguidageArrêt);
+    return send(autoguidage(on));
 }
 
-} // namespace indi_driver
+} // namespace protocol

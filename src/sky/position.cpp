@@ -4,7 +4,7 @@
 #include <erfa.h>
 #include <erfam.h>
 
-#include "catalogue/catalogue.h"
+#include "sky/catalogue.h"
 
 namespace catalogue {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The INDI driver's protocol session against the mount simulator over a real pseudo-terminal,
-// driven by a small poll() loop standing in for libindi's.
+// The event-driven protocol session against the mount simulator over a real pseudo-terminal,
+// driven by a small poll() loop standing in for a front end's.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,8 +15,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "app/frmTKR52princ.h"
-#include "indi/MountSession.h"
+#include "protocol/MountSession.h"
+#include "protocol/codec.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
 
@@ -24,7 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class TestLoop : public indi_driver::Loop {
+class TestLoop : public protocol::Loop {
 public:
     int addTimer(int ms, std::function<void()> fn) override
     {
@@ -33,7 +33,7 @@ public:
     }
     void removeTimer(int id) override { timers.erase(id); }
     // The clock runs from 21:10:00 at the pace of the monotonic clock.
-    platform::TimeOfDay localTime() const override
+    protocol::HeureDuJour localTime() const override
     {
         const auto s = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count();
         return { 21, 10 + static_cast<int>(s / 60), static_cast<int>(s % 60) };
@@ -44,8 +44,7 @@ public:
     }
 
     // Runs the loop until done() or timeoutMs; true when done() came.
-    bool runUntil(
-        int fd, indi_driver::MountSession& session, const std::function<bool()>& done, int timeoutMs)
+    bool runUntil(int fd, protocol::MountSession& session, const std::function<bool()>& done, int timeoutMs)
     {
         const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!done()) {
@@ -85,8 +84,8 @@ private:
 
 struct Recorded {
     std::vector<std::pair<double, double>> positions;
-    std::vector<std::string> failures;
-    std::vector<std::pair<bool, std::string>> checks;
+    std::vector<protocol::Échec> failures;
+    std::vector<std::optional<protocol::Incident>> checks;
     std::vector<bool> slews;
     int lost = 0;
 };
@@ -104,16 +103,16 @@ protected:
         ::tcgetattr(fd, &tio);
         ::cfmakeraw(&tio);
         ::tcsetattr(fd, TCSANOW, &tio);
-        indi_driver::SessionEvents events;
-        events.checked = [this](bool ok, const std::string& m) { got.checks.emplace_back(ok, m); };
+        protocol::SessionEvents events;
+        events.checked = [this](const std::optional<protocol::Incident>& e) { got.checks.push_back(e); };
         events.position = [this](double ra, double dec) { got.positions.emplace_back(ra, dec); };
-        events.positionFailed = [this](const std::string& m) { got.failures.push_back(m); };
-        events.slewEnded = [this](bool ok, const std::string&) { got.slews.push_back(ok); };
-        events.linkLost = [this](const std::string&) { ++got.lost; };
-        indi_driver::MountSession::Limits limits;
+        events.positionFailed = [this](const protocol::Incident& e) { got.failures.push_back(e.code); };
+        events.slewEnded = [this](const std::optional<protocol::Incident>& e) { got.slews.push_back(!e); };
+        events.linkLost = [this](const protocol::Incident&) { ++got.lost; };
+        protocol::MountSession::Limits limits;
         limits.replyMs = 300;
         limits.slewMs = 2000;
-        session = std::make_unique<indi_driver::MountSession>(fd, loop, std::move(events), limits);
+        session = std::make_unique<protocol::MountSession>(fd, loop, std::move(events), limits);
     }
     void TearDown() override
     {
@@ -134,7 +133,7 @@ protected:
 
     TestLoop loop;
     std::unique_ptr<sim::MountSimulator> simulator;
-    std::unique_ptr<indi_driver::MountSession> session;
+    std::unique_ptr<protocol::MountSession> session;
     int fd = -1;
     Recorded got;
 };
@@ -147,11 +146,11 @@ TEST_F(SessionOnSimulator, CheckAndQueryDecodeLikeTheWindow)
     open(options);
     session->check();
     ASSERT_TRUE(run([&] { return !got.checks.empty(); }));
-    EXPECT_TRUE(got.checks[0].first);
+    EXPECT_FALSE(got.checks[0]);
 
     ASSERT_TRUE(queryOnce());
     ASSERT_EQ(got.positions.size(), 1u);
-    EXPECT_DOUBLE_EQ(got.positions[0].first, frmTKR52princ::degrésAD(576000) / 15.0);
+    EXPECT_DOUBLE_EQ(got.positions[0].first, protocol::degrésAD(576000) / 15.0);
     EXPECT_NEAR(got.positions[0].second, -16.716, 0.001);
     EXPECT_EQ(simulator->received(), ":R#:R#:D#");
 
@@ -162,7 +161,7 @@ TEST_F(SessionOnSimulator, CheckAndQueryDecodeLikeTheWindow)
     simulator->setReplyDelayMs(0);
     simulator->setSilent(true);
     ASSERT_TRUE(queryOnce());
-    EXPECT_EQ(got.failures, std::vector<std::string>(2, "pas de réponse du contrôleur en 2 s"));
+    EXPECT_EQ(got.failures, std::vector<protocol::Échec>(2, protocol::Échec::PasDeRéponse));
     EXPECT_EQ(got.positions.size(), 1u);
     simulator->setSilent(false);
     ASSERT_TRUE(queryOnce());
@@ -179,12 +178,14 @@ TEST_F(SessionOnSimulator, SilentOrGarbledControllerFailsTheCheck)
     open(options);
     session->check();
     ASSERT_TRUE(run([&] { return !got.checks.empty(); }));
-    EXPECT_FALSE(got.checks[0].first);
+    ASSERT_TRUE(got.checks[0]);
+    EXPECT_EQ(got.checks[0]->code, protocol::Échec::PasDeRéponse);
     session->check();
     simulator->inject("Ok:+0x8,+18944#");
     ASSERT_TRUE(run([&] { return got.checks.size() == 2; }));
-    EXPECT_FALSE(got.checks[1].first);
-    EXPECT_EQ(got.checks[1].second, "réponse illisible du contrôleur : :+0x8,+18944#");
+    ASSERT_TRUE(got.checks[1]);
+    EXPECT_EQ(got.checks[1]->code, protocol::Échec::RéponseIllisible);
+    EXPECT_EQ(got.checks[1]->détail, ":+0x8,+18944#");
 }
 
 TEST_F(SessionOnSimulator, GotoSendsTheWindowsSequenceAndKeepsQueriesOff)
@@ -198,12 +199,11 @@ TEST_F(SessionOnSimulator, GotoSendsTheWindowsSequenceAndKeepsQueriesOff)
     ASSERT_TRUE(run([&] { return !got.slews.empty(); }));
     EXPECT_TRUE(got.slews[0]);
     ASSERT_TRUE(simulator->waitForCommands(8, 1000));
-    float dec = 45.0f;
-    const std::string ra = frmTKR52princ::get_ADH_ADL(90.0);
+    const std::string ra = protocol::champsCibleAD(90.0);
     const auto commands = simulator->commands();
     ASSERT_EQ(commands.size(), 8u);
     EXPECT_EQ(commands[0], ":r" + ra + "#");
-    EXPECT_EQ(commands[1], ":d" + frmTKR52princ::get_DECH_DECL(dec) + "#");
+    EXPECT_EQ(commands[1], ":d" + protocol::champsCibleDEC(45.0f) + "#");
     EXPECT_EQ(commands[2], ":T#");
     EXPECT_EQ(commands[3], ":A#");
     // Corrected by the time the slew took: lower, by far less than a degree.
@@ -271,13 +271,13 @@ TEST_F(SessionOnSimulator, MissingOkAndHangUpAreReportedOnce)
 
 TEST(SessionTargets, BadTargetsAreRefusedBeforeAnythingIsSent)
 {
-    using indi_driver::MountSession;
-    EXPECT_TRUE(MountSession::targetProblem(23.999, -90).empty());
-    EXPECT_FALSE(MountSession::targetProblem(NAN, 0).empty());
-    EXPECT_FALSE(MountSession::targetProblem(1, INFINITY).empty());
-    EXPECT_FALSE(MountSession::targetProblem(24.5, 0).empty());
-    EXPECT_FALSE(MountSession::targetProblem(-0.1, 0).empty());
-    EXPECT_FALSE(MountSession::targetProblem(1, 90.01).empty());
+    using protocol::MountSession;
+    EXPECT_FALSE(MountSession::targetProblem(23.999, -90));
+    EXPECT_TRUE(MountSession::targetProblem(NAN, 0));
+    EXPECT_TRUE(MountSession::targetProblem(1, INFINITY));
+    EXPECT_TRUE(MountSession::targetProblem(24.5, 0));
+    EXPECT_TRUE(MountSession::targetProblem(-0.1, 0));
+    EXPECT_TRUE(MountSession::targetProblem(1, 90.01));
 }
 
 } // namespace

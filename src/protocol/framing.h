@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The framing of what the controller sends: the position reply (skip to ":", collect to "#") and
-// the slew-done wait (read until "Ok"). Shared by the window's waits and the INDI driver, which
+// the slew-done wait (read until "Ok"). Shared by every front end's waits, which
 // feed them one character at a time from their own reads.
 #pragma once
 
 #include <string>
+
+namespace protocol {
 
 // A position reply: everything before the first ":" is dropped, then characters are collected up
 // to and including the first "#". A line that never sends its "#" ends the reply at a length limit.
@@ -33,3 +35,5 @@ public:
 private:
     std::string texte;
 };
+
+} // namespace protocol

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reply framing shared by the window and the INDI driver.
-#include "link/framing.h"
+// Reply framing shared by every front end.
+#include "protocol/framing.h"
 
-#include "link/texts.h"
-#include "pointing/texts.h"
+#include "protocol/wire.h"
+
+namespace protocol {
 
 bool LecteurRéponse::ajouter(char c)
 {
@@ -12,7 +13,7 @@ bool LecteurRéponse::ajouter(char c)
         return false;
     }
     collecté += c;
-    return c == '#' || collecté.size() >= link_texts::LongueurMaxRéponse;
+    return c == '#' || collecté.size() >= LongueurMaxRéponse;
 }
 
 void LecteurRéponse::recommencer()
@@ -23,9 +24,11 @@ void LecteurRéponse::recommencer()
 
 bool AttenteOk::ajouter(char c)
 {
-    const std::string_view ok = pointing_texts::FinDeRalliement;
+    const std::string_view ok = FinDeRalliement;
     texte += c;
-    if (texte.size() > pointing_texts::LongueurMaxRéponseOk)
-        texte.erase(0, texte.size() - pointing_texts::LongueurMaxRéponseOk);
+    if (texte.size() > LongueurMaxRéponseOk)
+        texte.erase(0, texte.size() - LongueurMaxRéponseOk);
     return texte.size() >= ok.size() && texte.compare(texte.size() - ok.size(), ok.size(), ok) == 0;
 }
+
+} // namespace protocol

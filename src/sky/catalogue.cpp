@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue table read into objects, and finding objects by name.
-#include "catalogue/catalogue.h"
+#include "sky/catalogue.h"
 
 #include <algorithm>
 #include <charconv>
 #include <iterator>
 #include <utf8.h>
 
-#include "catalogue/table.h"
+#include "sky/table.h"
 
 namespace catalogue {
 
