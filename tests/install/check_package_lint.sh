@@ -32,14 +32,49 @@ package="$1"
 dpkg -x "$package" "$scratch/root" || { echo "FAIL: dpkg -x failed" >&2; exit 1; }
 root="$scratch/root"
 
-# Its tags on standard output; on standard error only lintian's own complaints (such as running as root).
-lintian "$package" >"$scratch/lintian.log" 2>"$scratch/lintian.err"
-if grep -q '^[EW]: ' "$scratch/lintian.log"; then
-  cat "$scratch/lintian.log" >&2
-  fail "lintian reports errors or warnings"
+# Exit status 1 for an error or warning tag, 2 when lintian itself fails (a silent crash must not pass).
+lintian --fail-on error,warning "$package" >"$scratch/lintian.log" 2>"$scratch/lintian.err"
+status=$?
+if [ "$status" -ne 0 ] || grep -q '^[EW]: ' "$scratch/lintian.log"; then
+  cat "$scratch/lintian.log" "$scratch/lintian.err" >&2
+  fail "lintian reports errors or warnings (exit status $status)"
 fi
 # cpack reads a description file with XML escapes; the control file must hold the plain text.
 dpkg-deb -f "$package" Description | grep -q '&[a-z]*;' && fail "the package description holds XML escapes"
+
+# lintian reads the copyright file of a binary package only loosely: check the machine-readable
+# form here (the format line; each Files paragraph with its Copyright and License; each licence it
+# names given its text, there or in a License paragraph of its own).
+awk '
+BEGIN { RS = ""; FS = "\n"; bad = 0 }
+NR == 1 {
+  if ($1 != "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/") { print "the first line is not the DEP-5 Format URI"; bad = 1 }
+  next
+}
+$1 ~ /^Files: / {
+  if ($0 !~ /\nCopyright: /) { print "no Copyright in the paragraph of " $1; bad = 1 }
+  if (!match($0, /\nLicense: [^\n]*/)) { print "no License in the paragraph of " $1; bad = 1; next }
+  names = substr($0, RSTART + 10, RLENGTH - 10)
+  if (substr($0, RSTART + RLENGTH, 2) == "\n ") next  # the licence text is given right here
+  gsub(/ (and|or) /, " ", names)
+  n = split(names, list, " ")
+  for (i = 1; i <= n; i++) used[list[i]] = $1
+  next
+}
+$1 ~ /^License: / {
+  name = substr($1, 10)
+  if (NF < 2) { print "no text for the licence " name; bad = 1 }
+  defined[name] = 1
+}
+END {
+  for (name in used) if (!(name in defined)) { print "no License paragraph for " name " (" used[name] ")"; bad = 1 }
+  exit bad
+}
+' "$root/usr/share/doc/selvane/copyright" >&2 || fail "/usr/share/doc/selvane/copyright is not sound DEP-5"
+# The changelog's latest entry is this version.
+gzip -dc "$root/usr/share/doc/selvane/changelog.gz" >"$scratch/changelog"
+[ "$(dpkg-parsechangelog -l "$scratch/changelog" -S Version)" = "$(dpkg-deb -f "$package" Version)" ] \
+  || fail "the changelog's latest entry is not version $(dpkg-deb -f "$package" Version)"
 
 # Pedantic notes are allowed; anything above them is not.
 metainfo_count=0
