@@ -115,6 +115,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("selvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SELVANE_VERSION));
+    // The launcher entry's name, so that the desktop shows the window under the launcher's icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.selvane"));
     const Options options = readCommandLine(argc, argv);
 
     const QString noDisplay = platform::qt::missingDisplay(options.display);

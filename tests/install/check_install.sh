@@ -25,14 +25,19 @@ for program in selvane selvane-sim; do
   [ -f "$prefix/bin/$program" ] || { fail "bin/$program not installed"; continue; }
   [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
 done
+# Every installed program has its manual page; the software centres find the metainfo.
+for program in "$prefix"/bin/*; do
+  [ -s "$prefix/share/man/man1/${program##*/}.1.gz" ] || fail "no manual page share/man/man1/${program##*/}.1.gz"
+done
+[ -s "$prefix/share/metainfo/org.example.selvane.metainfo.xml" ] || fail "no share/metainfo/org.example.selvane.metainfo.xml"
 
-entry="$prefix/share/applications/selvane.desktop"
+entry="$prefix/share/applications/org.example.selvane.desktop"
 icon="$prefix/share/icons/hicolor/scalable/apps/selvane.svg"
 [ -s "$icon" ] || fail "icon not installed at share/icons/hicolor/scalable/apps/selvane.svg"
 grep -q '<svg' "$icon" 2>/dev/null || fail "the installed icon is not an SVG document"
 
 if [ ! -s "$entry" ]; then
-  fail "desktop entry not installed at share/applications/selvane.desktop"
+  fail "desktop entry not installed at share/applications/org.example.selvane.desktop"
 else
   if command -v desktop-file-validate >/dev/null 2>&1; then
     # Hints are advice; errors and warnings make the entry unfit.
@@ -68,4 +73,4 @@ if [ "$failures" -ne 0 ]; then
   echo "$failures problem(s) with the installation in $prefix" >&2
   exit 1
 fi
-echo "installed and checked: bin/selvane bin/selvane-sim share/applications/selvane.desktop share/icons/hicolor/scalable/apps/selvane.svg"
+echo "installed and checked: bin/selvane bin/selvane-sim, their manual pages, share/applications/org.example.selvane.desktop, its metainfo and icon"

@@ -46,7 +46,7 @@ done <"$scratch/installed"
 
 # Where a desktop looks.
 [ -x "$scratch/root/usr/bin/selvane" ] || fail "no executable /usr/bin/selvane"
-[ -s "$scratch/root/usr/share/applications/selvane.desktop" ] || fail "no /usr/share/applications/selvane.desktop"
+[ -s "$scratch/root/usr/share/applications/org.example.selvane.desktop" ] || fail "no /usr/share/applications/org.example.selvane.desktop"
 [ -s "$scratch/root/usr/share/icons/hicolor/scalable/apps/selvane.svg" ] || fail "no icon in /usr/share/icons/hicolor/scalable/apps"
 # Where indiserver looks, once the build has a driver: the driver on the PATH, its description in /usr/share/indi.
 if grep -q '^bin/indi_' "$scratch/installed"; then
