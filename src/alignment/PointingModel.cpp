@@ -33,10 +33,10 @@ constexpr double kNewtonTolerance = 1e-12;
 constexpr int kMaxNewtonSteps = 30;
 constexpr double kNewtonDerivativeStep = 1e-7;
 
+// An angle brought into [-pi, pi].
 double wrapPi(double a)
 {
-    a = std::remainder(a, 2 * kPi);
-    return a;
+    return std::remainder(a, 2 * kPi);
 }
 
 Vector3d vectorOf(Place p)

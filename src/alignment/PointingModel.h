@@ -8,6 +8,7 @@
 // caller's business, at the moment each point is taken.
 #pragma once
 
+#include <numbers>
 #include <span>
 #include <string>
 #include <vector>
@@ -87,7 +88,7 @@ struct Fit {
 };
 
 // Two stars closer than this are one place (and in an Alignment the new one replaces the old one).
-inline constexpr double kSamePlaceRadius = 5.0 * 3.14159265358979323846 / 180.0;
+inline constexpr double kSamePlaceRadius = 5.0 * std::numbers::pi / 180.0;
 
 // Fits the terms that the points determine: IH and ID from one point, IH, ID, MA and ME from two, all six
 // from three or more (IH, ID, MA, ME only when the declinations cannot separate CH and NP). First by
