@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pointing model: the terms found again from stars centred on a mount with known errors, the inverse
-// mapping, residuals, and the sets that cannot be fitted.
+// mapping, residuals, the sets that cannot be fitted, and GOTOs on the simulated mount.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "alignment/Alignment.h"
+#include "sim/MountErrors.h"
 
 using namespace alignment;
 
@@ -147,4 +148,33 @@ TEST(Alignment, ANearStarReplacesTheOldOneAndARefusedOneIsNotKept)
     alignment.clear();
     EXPECT_EQ(alignment.size(), 0u);
     EXPECT_EQ(alignment.model().terms().ih, 0.0);
+}
+
+TEST(PointingModel, ThreeStarsOnTheSimulatedMountPutEveryGotoOnTarget)
+{
+    // The simulator's own exact geometry, in its own units: arc minutes.
+    const sim::MountErrors errors {
+        .ihArcmin = 30, .idArcmin = -30, .chArcmin = 10, .npArcmin = 5, .maArcmin = 42, .meArcmin = 42
+    };
+    auto eyepiece = [&](Place mount) {
+        const sim::LocalPlace sky = sim::truePlace(errors, { mount.ha, mount.dec });
+        return Place { sky.ha, sky.dec };
+    };
+    // Centring a star: the reading at which the eyepiece shows it, found by the model of the true mount.
+    const PointingModel reference(kMount);
+    std::vector<AlignmentPoint> points;
+    for (auto [ha, dec] : { std::pair { -60.0, 10.0 }, { 15.0, 45.0 }, { 70.0, 70.0 } }) {
+        const Place star { ha * kDeg, dec * kDeg };
+        const Place reading = reference.mountFromSky(star);
+        ASSERT_LT(separation(eyepiece(reading), star), 1e-9);
+        points.push_back({ reading, star });
+    }
+    const Fit fit = fitModel(points);
+    ASSERT_TRUE(fit.ok()) << fit.message;
+    for (double dec : { -20.0, 30.0, 85.0 })
+        for (double ha : { -80.0, 0.0, 100.0 }) {
+            const Place target { ha * kDeg, dec * kDeg };
+            EXPECT_LT(separation(eyepiece(fit.model.mountFromSky(target)), target), 0.01 * kArcmin)
+                << ha << " " << dec;
+        }
 }
