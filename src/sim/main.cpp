@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,23 +22,22 @@ namespace {
 constexpr double kLineIdleMs = 20.0;
 constexpr long kFlushTickNs = 50'000'000;
 
-const char* const kUsage
-    = "Usage: selvane-sim [options]\n"
-      "Simulated mount controller on a pseudo-terminal. The first line printed is the\n"
-      "device to open as the serial port; then each exchange, until interrupted.\n"
-      "\n"
-      "  --slew-rate DEG     slew rate in degrees per second (default 4)\n"
-      "  --reply-delay MS    wait before answering :R# and :D# (default 0)\n"
-      "  --pace              send at the pace of 9600 baud\n"
-      "  --silent            answer nothing\n"
-      "  --ih, --id, --ch, --np, --ma, --me ARCMIN\n"
-      "                      the mount's errors in Wallace's terms: index errors, collimation,\n"
-      "                      non-perpendicular axes, polar axis across and along the meridian;\n"
-      "                      with any of them, where the telescope truly points is printed\n"
-      "                      each time the mount comes to rest\n"
-      "  --latitude DEG, --longitude DEG (east positive)\n"
-      "                      the site, for the true place (default 0, 0)\n"
-      "  --help              this text\n";
+const char* const kUsage = "Usage: selvane-sim [options]\n"
+                           "Simulated mount controller on a pseudo-terminal. The first line printed is the\n"
+                           "device to open as the serial port; then each exchange, until interrupted.\n"
+                           "\n"
+                           "  --slew-rate DEG     slew rate in degrees per second (default 4)\n"
+                           "  --reply-delay MS    wait before answering :R# and :D# (default 0)\n"
+                           "  --pace              send at the pace of 9600 baud\n"
+                           "  --silent            answer nothing\n"
+                           "  --ih, --id, --ch, --np, --ma, --me ARCMIN\n"
+                           "                      the mount's errors in Wallace's terms: index errors, collimation,\n"
+                           "                      non-perpendicular axes, polar axis across and along the meridian;\n"
+                           "                      with any of them, where the telescope truly points is printed\n"
+                           "                      each time the mount comes to rest\n"
+                           "  --latitude DEG, --longitude DEG (east positive)\n"
+                           "                      the site, for the true place (default 0, 0)\n"
+                           "  --help              this text\n";
 
 // Gathers the bytes of one direction into a line: a line ends after a "#" and the blanks that pad it, when
 // the direction changes, or when nothing has come for a while (so that "Ok" shows up).
@@ -107,18 +107,16 @@ const ErrorOption kErrorOptions[] = {
 // "05h12m34.5s +45°12'34\" alt 38.2°": the true place as an observer would read it.
 std::string describe(const sim::TruePointing& place)
 {
-    constexpr double kDegPerRad = 180.0 / 3.14159265358979323846;
-    const double raSeconds = place.raRad * kDegPerRad * 240.0;
-    const int h = static_cast<int>(raSeconds / 3600);
-    const int m = static_cast<int>((raSeconds - h * 3600) / 60);
-    const double s = raSeconds - h * 3600 - m * 60;
-    const double decArcsec = std::abs(place.decRad * kDegPerRad * 3600.0);
-    const int d = static_cast<int>(decArcsec / 3600);
-    const int dm = static_cast<int>((decArcsec - d * 3600) / 60);
-    const double ds = decArcsec - d * 3600 - dm * 60;
+    constexpr double kDegPerRad = 180.0 / std::numbers::pi;
+    // In tenths of a second of time and of arc, rounded once so that 59.96 s shows as the next minute.
+    const long long raTenths = std::llround(place.raRad * kDegPerRad * 2400.0) % 864000;
+    const long long decTenths = std::llround(std::abs(place.decRad) * kDegPerRad * 36000.0);
     char text[96];
-    std::snprintf(text, sizeof text, "%02dh%02dm%04.1fs %c%02d\u00b0%02d'%04.1f\" alt %.1f\u00b0", h, m, s,
-        place.decRad < 0 ? '-' : '+', d, dm, ds, place.altitudeRad * kDegPerRad);
+    std::snprintf(text, sizeof text,
+        "%02lldh%02lldm%02lld.%llds %c%02lld\u00b0%02lld'%02lld.%lld\" alt %.1f\u00b0", raTenths / 36000,
+        raTenths / 600 % 60, raTenths / 10 % 60, raTenths % 10, place.decRad < 0 ? '-' : '+',
+        decTenths / 36000, decTenths / 600 % 60, decTenths / 10 % 60, decTenths % 10,
+        place.altitudeRad * kDegPerRad);
     return text;
 }
 
