@@ -4,7 +4,7 @@
 //   selvane-bench [all] [--smoke] [--only NAME]... [sizes]
 //                                           every benchmark (or those named), each in a process of its
 //                                           own, then one table
-//   selvane-bench wait|query|logbox|startup|idle|catalogue [sizes]
+//   selvane-bench wait|query|logbox|startup|idle|catalogue|model [sizes]
 //                                           one benchmark; its figures as "ROW" lines
 // sizes: --wait-seconds S --queries N --night-lines N --log-lines N --log-samples N --runs N
 //        --idle-seconds S --program PATH
@@ -41,12 +41,12 @@ struct Mode {
 const Mode kModes[] = {
     {"wait", bench::runWait, true},       {"query", bench::runQuery, true},   {"startup", bench::runStartup, false},
     {"idle", bench::runIdle, false},      {"logbox", bench::runLogBox, true},
-    {"catalogue", bench::runCatalogue, true},
+    {"catalogue", bench::runCatalogue, true}, {"model", bench::runModel, false},
 };
 
 [[noreturn]] void usage(bool asked = false)
 {
-    std::fputs("usage: selvane-bench [all|wait|query|logbox|startup|idle|catalogue] [--smoke] [--wait-seconds S] [--queries N]\n"
+    std::fputs("usage: selvane-bench [all|wait|query|logbox|startup|idle|catalogue|model] [--smoke] [--wait-seconds S] [--queries N]\n"
                "       [--night-lines N] [--log-lines N] [--log-samples N] [--runs N] [--idle-seconds S]\n"
                "       [--program PATH] [--only NAME]...\n",
                asked ? stdout : stderr);

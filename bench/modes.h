@@ -24,5 +24,6 @@ int runLogBox(const Sizes& sizes);
 int runStartup(const Sizes& sizes);
 int runIdle(const Sizes& sizes);
 int runCatalogue(const Sizes& sizes);
+int runModel(const Sizes& sizes);
 
 } // namespace bench

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <ctime>
+#include <numbers>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -410,6 +411,25 @@ bool MountSimulator::slewing() const
 {
     std::lock_guard lock(mutex_);
     return model_.slewing();
+}
+
+TruePointing MountSimulator::truePointing() const
+{
+    return truePointing(raCount(), decCount(), std::chrono::system_clock::now());
+}
+
+TruePointing MountSimulator::truePointing(
+    std::int64_t ra, std::int64_t dec, std::chrono::system_clock::time_point when) const
+{
+    constexpr double kRadPerDegree = std::numbers::pi / 180.0;
+    const MountErrors& errors = options_.errors;
+    const double lst = localSiderealTime(errors.longitudeDeg, when);
+    const double raRad = static_cast<double>(ra) / kRaCountsPerDegree * kRadPerDegree;
+    const double decRad = static_cast<double>(dec) / kDecCountsPerDegree * kRadPerDegree;
+    const LocalPlace sky = truePlace(errors, { lst - raRad, decRad });
+    const double trueRa = std::remainder(lst - sky.ha, 2 * std::numbers::pi);
+    return { trueRa < 0 ? trueRa + 2 * std::numbers::pi : trueRa, sky.dec,
+        altitude(sky, errors.latitudeDeg) };
 }
 
 void MountSimulator::setReplyDelayMs(int ms)

@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim/MountErrors.h"
 #include "sim/MountModel.h"
 #include "sim/Protocol.h"
 
@@ -54,6 +55,15 @@ struct Options {
     std::string slewDoneReply = "Ok"; // sent when a slew arrives
     Garble garble {};
     std::size_t traceCapacity = 100000; // trace entries and commands kept
+    MountErrors errors {}; // none: the telescope points exactly where the counts say
+};
+
+// Where the telescope truly points, of the date: the counts read as right ascension and declination at the
+// site's sidereal time, carried through the mount's errors.
+struct TruePointing {
+    double raRad = 0; // right ascension, radians in [0, 2 pi)
+    double decRad = 0;
+    double altitudeRad = 0;
 };
 
 enum class Direction { Received, Sent };
@@ -93,6 +103,10 @@ public:
     std::int64_t targetDecCount() const;
     bool autoguiding() const;
     bool slewing() const;
+    // Where the telescope truly points now (the system clock gives the sidereal time).
+    TruePointing truePointing() const;
+    TruePointing truePointing(
+        std::int64_t ra, std::int64_t dec, std::chrono::system_clock::time_point when) const;
 
     // Knobs; each takes effect at once, from any thread.
     void setReplyDelayMs(int ms);

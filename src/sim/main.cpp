@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // selvane-sim: a simulated mount controller on a pseudo-terminal. Prints the device to give to the hand
 // controller's --port on its first line, then the traffic, until SIGINT or SIGTERM.
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
+#include <numbers>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "sim/MountSimulator.h"
 
@@ -27,6 +31,13 @@ const char* const kUsage = "Usage: selvane-sim [options]\n"
                            "  --reply-delay MS    wait before answering :R# and :D# (default 0)\n"
                            "  --pace              send at the pace of 9600 baud\n"
                            "  --silent            answer nothing\n"
+                           "  --ih, --id, --ch, --np, --ma, --me ARCMIN\n"
+                           "                      the mount's errors in Wallace's terms: index errors, collimation,\n"
+                           "                      non-perpendicular axes, polar axis across and along the meridian;\n"
+                           "                      with any of them, where the telescope truly points is printed\n"
+                           "                      each time the mount comes to rest\n"
+                           "  --latitude DEG, --longitude DEG (east positive)\n"
+                           "                      the site, for the true place (default 0, 0)\n"
                            "  --help              this text\n";
 
 // Gathers the bytes of one direction into a line: a line ends after a "#" and the blanks that pad it, when
@@ -75,6 +86,41 @@ private:
     bool ended_ = false;
 };
 
+// The errors and the site each set one field of MountErrors.
+struct ErrorOption {
+    std::string_view name;
+    double sim::MountErrors::*field;
+    double limit; // largest magnitude accepted
+};
+
+constexpr double kMaxErrorArcmin = 600; // 10 degrees: beyond that it is not a mount any more
+const ErrorOption kErrorOptions[] = {
+    { "--ih", &sim::MountErrors::ihArcmin, kMaxErrorArcmin },
+    { "--id", &sim::MountErrors::idArcmin, kMaxErrorArcmin },
+    { "--ch", &sim::MountErrors::chArcmin, kMaxErrorArcmin },
+    { "--np", &sim::MountErrors::npArcmin, kMaxErrorArcmin },
+    { "--ma", &sim::MountErrors::maArcmin, kMaxErrorArcmin },
+    { "--me", &sim::MountErrors::meArcmin, kMaxErrorArcmin },
+    { "--latitude", &sim::MountErrors::latitudeDeg, 90 },
+    { "--longitude", &sim::MountErrors::longitudeDeg, 180 },
+};
+
+// "05h12m34.5s +45°12'34\" alt 38.2°": the true place as an observer would read it.
+std::string describe(const sim::TruePointing& place)
+{
+    constexpr double kDegPerRad = 180.0 / std::numbers::pi;
+    // In tenths of a second of time and of arc, rounded once so that 59.96 s shows as the next minute.
+    const long long raTenths = std::llround(place.raRad * kDegPerRad * 2400.0) % 864000;
+    const long long decTenths = std::llround(std::abs(place.decRad) * kDegPerRad * 36000.0);
+    char text[96];
+    std::snprintf(text, sizeof text,
+        "%02lldh%02lldm%02lld.%llds %c%02lld\u00b0%02lld'%02lld.%lld\" alt %.1f\u00b0", raTenths / 36000,
+        raTenths / 600 % 60, raTenths / 10 % 60, raTenths % 10, place.decRad < 0 ? '-' : '+',
+        decTenths / 36000, decTenths / 600 % 60, decTenths / 10 % 60, decTenths % 10,
+        place.altitudeRad * kDegPerRad);
+    return text;
+}
+
 bool parseNumber(const char* text, double& out)
 {
     char* end = nullptr;
@@ -97,6 +143,12 @@ int main(int argc, char** argv)
             options.pacing = true;
         } else if (arg == "--silent") {
             options.silent = true;
+        } else if (const auto* option = std::find_if(std::begin(kErrorOptions), std::end(kErrorOptions),
+                       [&](const ErrorOption& o) { return o.name == arg; });
+                   option != std::end(kErrorOptions) && i + 1 < argc && parseNumber(argv[i + 1], value)
+                   && std::abs(value) <= option->limit) {
+            options.errors.*(option->field) = value;
+            ++i;
         } else if ((arg == "--slew-rate" || arg == "--reply-delay") && i + 1 < argc
             && parseNumber(argv[i + 1], value) && value >= 0) {
             if (arg == "--slew-rate")
@@ -129,6 +181,9 @@ int main(int argc, char** argv)
     std::fflush(stdout);
 
     const timespec tick { 0, kFlushTickNs };
+    // With errors, the true place once the counts have held still for a tick and differ from the last shown.
+    const bool showTruePlace = options.errors.any();
+    std::pair<std::int64_t, std::int64_t> lastCounts { -1, 0 }, shownCounts { -1, 0 };
     for (;;) {
         const int signal = sigtimedwait(&stopSignals, nullptr, &tick);
         if (signal == SIGINT || signal == SIGTERM)
@@ -136,6 +191,19 @@ int main(int argc, char** argv)
         const double nowMs
             = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         printer.flushIdle(nowMs);
+        if (showTruePlace && !simulator.slewing()) {
+            const std::pair counts { simulator.raCount(), simulator.decCount() };
+            if (counts == lastCounts && counts != shownCounts) {
+                printer.flushIdle(1e300);
+                std::printf("%10.3f == true place %s\n", nowMs,
+                    describe(
+                        simulator.truePointing(counts.first, counts.second, std::chrono::system_clock::now()))
+                        .c_str());
+                std::fflush(stdout);
+                shownCounts = counts;
+            }
+            lastCounts = counts;
+        }
     }
     simulator.stop();
     printer.flushIdle(1e300);

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pointing model of an equatorial mount: Wallace's six physical terms, the exact mapping between the
+// place the mount believes it points at and the place on the sky, and the fit of the terms to alignment
+// points.
+//
+// Angles are radians throughout. Places are local: hour angle (positive westwards) and declination, so the
+// model needs no clock; turning a right ascension into an hour angle (site longitude, sidereal time) is the
+// caller's business, at the moment each point is taken.
+#pragma once
+
+#include <numbers>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace alignment {
+
+struct Place {
+    double ha = 0; // hour angle, radians, positive westwards
+    double dec = 0; // declination, radians
+};
+
+// Wallace's terms, radians. To first order the mount's reading minus the sky place is
+//   dH = -IH - CH sec d - NP tan d - MA cos h tan d + ME sin h tan d
+//   dd = -ID + MA sin h + ME cos h
+// IH, ID: index errors of the axes; CH: collimation (the tube not square to the declination axis); NP: the
+// two axes not perpendicular; MA, ME: the polar axis off the pole, across the meridian and along it
+// (positive ME: the axis too high). The mapping applies them exactly, as rotations.
+struct Terms {
+    double ih = 0;
+    double id = 0;
+    double ch = 0;
+    double np = 0;
+    double ma = 0;
+    double me = 0;
+};
+
+// Which terms a fit determined; the others are zero.
+enum class TermSet {
+    Offset, // IH, ID: one point, a plain sync
+    PolarAxis, // IH, ID, MA, ME: two points, or more that cannot separate CH and NP
+    Full, // all six
+};
+
+class PointingModel {
+public:
+    PointingModel() = default; // no error: mount and sky agree
+    explicit PointingModel(const Terms& terms)
+        : terms_(terms)
+    {
+    }
+
+    const Terms& terms() const { return terms_; }
+    // Where the telescope points on the sky when the mount reads `mount`.
+    Place skyFromMount(Place mount) const;
+    // The place to command so that the telescope points at `sky` (Newton's iteration on skyFromMount).
+    Place mountFromSky(Place sky) const;
+
+private:
+    Terms terms_;
+};
+
+// One star centred: where the mount believed it pointed, and where the star is.
+struct AlignmentPoint {
+    Place commanded;
+    Place observed;
+};
+
+enum class Refusal {
+    None,
+    NoPoints,
+    SamePlace, // two stars within kSamePlaceRadius of each other
+    OneHourCircle, // the hour angles do not spread enough to separate the polar axis from the index errors
+    IllConditioned, // the stars are too bunched for the terms their count calls for
+    TermsTooLarge, // the solution is not a plausible mount
+    NotConverged,
+};
+
+struct Fit {
+    bool ok() const { return refusal == Refusal::None; }
+
+    Refusal refusal = Refusal::None;
+    std::string message; // why it was refused; empty when ok
+    PointingModel model;
+    TermSet termSet = TermSet::Offset;
+    std::vector<double> residuals; // per point, on the sky, radians
+    double rms = 0; // radians
+};
+
+// Two stars closer than this are one place (and in an Alignment the new one replaces the old one).
+inline constexpr double kSamePlaceRadius = 5.0 * std::numbers::pi / 180.0;
+
+// Fits the terms that the points determine: IH and ID from one point, IH, ID, MA and ME from two, all six
+// from three or more (IH, ID, MA, ME only when the declinations cannot separate CH and NP). First by
+// linear least squares on the first-order formulas, then by Levenberg-Marquardt on the exact mapping.
+Fit fitModel(std::span<const AlignmentPoint> points);
+
+// Angle between two places, radians.
+double separation(Place a, Place b);
+
+} // namespace alignment

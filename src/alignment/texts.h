@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Why an alignment set was refused, as the user reads it.
+#pragma once
+
+namespace alignment_texts {
+inline constexpr const char* AucunPoint = "Alignement : aucune étoile";
+inline constexpr const char* MêmePlace
+    = "Alignement refusé : deux étoiles au même endroit du ciel, choisissez-en une autre plus loin";
+inline constexpr const char* MêmeCercleHoraire = "Alignement refusé : les étoiles sont sur un même cercle "
+                                                 "horaire, choisissez-en une à l'est ou à l'ouest";
+inline constexpr const char* MalConditionné
+    = "Alignement refusé : les étoiles sont trop proches les unes des autres, choisissez-les mieux réparties";
+inline constexpr const char* TermesDémesurés
+    = "Alignement refusé : le modèle trouvé s'écarte de plus de 10° du ciel, vérifiez les étoiles centrées";
+inline constexpr const char* NonConvergé = "Alignement refusé : l'ajustement du modèle n'a pas convergé";
+} // namespace alignment_texts
