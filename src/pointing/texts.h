@@ -17,6 +17,18 @@ inline constexpr const char* ErreurCompensation = "Erreur de compensation tempor
 inline constexpr const char* CorrectionGoto = "Correction temporelle GOTO ... ";
 inline constexpr const char* CiblePointée = "Cible Référence pointée! ";
 inline constexpr const char* RienEnvoyé = "Liaison série perdue : rien n'a été envoyé au contrôleur";
+// A GOTO near the Sun, or below the horizon: a second box after the question, Cancel by default.
+inline constexpr double DistanceSoleilMin = 15.0; // degrees
+inline constexpr const char* AlerteSoleilDébut = "Attention : la cible est à ";
+inline constexpr const char* AlerteSoleilFin
+    = "° du Soleil. Un instrument pointé vers le Soleil sans filtre solaire "
+      "rend aveugle en un instant. Continuer ?";
+inline constexpr const char* GotoAnnuléSoleil = "GOTO annulé : Soleil à ";
+inline constexpr const char* SousHorizonDébut = "La cible est sous l'horizon (hauteur ";
+inline constexpr const char* SousHorizonFin = "°). Continuer ?";
+inline constexpr const char* GotoAnnuléHorizon = "GOTO annulé : cible sous l'horizon (hauteur ";
+inline constexpr const char* Degrés = "°";
+inline constexpr const char* DegrésFin = "°)";
 // The target commands wrap the encoders' texts: ":r" … "#" and ":d" … "#".
 inline constexpr const char* CibleAD = ":r";
 inline constexpr const char* CibleDEC = ":d";
