@@ -46,7 +46,7 @@ Answer QtSystem::askOkCancel(const std::string& text, const std::string& title)
 Answer QtSystem::askOkCancelWarning(const std::string& text, const std::string& title)
 {
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok | QMessageBox::Cancel, window);
+        QMessageBox::Ok | QMessageBox::Cancel, window);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
     box.setDefaultButton(QMessageBox::Cancel);
