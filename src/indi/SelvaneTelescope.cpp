@@ -22,6 +22,7 @@
 #include "pointing/texts.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
+#include "sky/solar_system.h"
 
 namespace indi_driver {
 
@@ -38,6 +39,7 @@ constexpr int BitsDeDonnées = 8;
 constexpr int SansParité = 0;
 constexpr int BitsDeStop = 1;
 constexpr int RatesCount = 4;
+constexpr double DegrésParHeure = 15.0;
 // Hooks for the in-process simulator: a file that receives its wire trace, and its slew rate.
 constexpr const char* TraceSimulateur = "SELVANE_SIM_TRACE";
 constexpr const char* VitesseSimulateur = "SELVANE_SIM_SLEW_RATE";
@@ -107,8 +109,9 @@ void FixedSerial::Deactivated()
 SelvaneTelescope::SelvaneTelescope()
 {
     setVersion(indi_texts::VersionMajeure, indi_texts::VersionMineure);
-    // GOTO and sync only: the controller has no abort, park, tracking, time or location commands.
-    SetTelescopeCapability(TELESCOPE_CAN_GOTO | TELESCOPE_CAN_SYNC, RatesCount);
+    // GOTO and sync only: the controller has no abort, park, tracking, time or location commands. The
+    // site is the driver's own, for its checks of a GOTO against the sky.
+    SetTelescopeCapability(TELESCOPE_CAN_GOTO | TELESCOPE_CAN_SYNC | TELESCOPE_HAS_LOCATION, RatesCount);
     setTelescopeConnection(CONNECTION_NONE);
 }
 
@@ -141,6 +144,11 @@ bool SelvaneTelescope::initProperties()
     IUFillSwitchVector(&AutoguidingSP, AutoguidingS, 2, getDeviceName(), indi_texts::Autoguidage,
         indi_texts::LibelléAutoguidage, MOTION_TAB, IP_RW, ISR_1OFMANY, 60, IPS_IDLE);
 
+    IUFillSwitch(&SunSafetyS[0], indi_texts::SécuritéSolaireMarche, indi_texts::LibelléMarche, ISS_ON);
+    IUFillSwitch(&SunSafetyS[1], indi_texts::SécuritéSolaireArrêt, indi_texts::LibelléArrêt, ISS_OFF);
+    IUFillSwitchVector(&SunSafetySP, SunSafetyS, 2, getDeviceName(), indi_texts::SécuritéSolaire,
+        indi_texts::LibelléSécuritéSolaire, MAIN_CONTROL_TAB, IP_RW, ISR_1OFMANY, 60, IPS_OK);
+
     serial = new FixedSerial(
         this, [this] { loadConfig(true, INDI::SP::DEVICE_PORT); },
         [this] { saveConfig(true, INDI::SP::DEVICE_PORT); });
@@ -151,10 +159,17 @@ bool SelvaneTelescope::initProperties()
 bool SelvaneTelescope::updateProperties()
 {
     INDI::Telescope::updateProperties();
-    if (isConnected())
+    if (isConnected()) {
         defineProperty(&AutoguidingSP);
-    else
+        // On at every connection: a client that observes the Sun turns it off again, knowingly.
+        SunSafetyS[0].s = ISS_ON;
+        SunSafetyS[1].s = ISS_OFF;
+        SunSafetySP.s = IPS_OK;
+        defineProperty(&SunSafetySP);
+    } else {
         deleteProperty(AutoguidingSP.name);
+        deleteProperty(SunSafetySP.name);
+    }
     return true;
 }
 
@@ -435,6 +450,10 @@ bool SelvaneTelescope::ISNewNumber(const char* dev, const char* name, double val
         newTarget(values, names, n);
         return true;
     }
+    if (dev && std::strcmp(dev, getDeviceName()) == 0 && std::strcmp(name, LocationNP.name) == 0) {
+        newLocation(values, names, n);
+        return true;
+    }
     return INDI::Telescope::ISNewNumber(dev, name, values, names, n);
 }
 
@@ -472,6 +491,8 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
         return refuse(EqNP, problem.c_str());
 
     const bool doSync = IUFindOnSwitchIndex(&CoordSP) == 2;
+    if (!doSync && refusedBySky(ra, dec))
+        return;
     if (doSync ? !session->sync(ra, dec) : !session->slew(ra, dec)) {
         if (link == Link::Open)
             refuse(EqNP, indi_texts::GotoEnCours);
@@ -489,6 +510,56 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     EqNP.s = IPS_BUSY;
     IDSetNumber(&EqNP, nullptr);
     IDSetNumber(&TargetNP, nullptr);
+}
+
+bool SelvaneTelescope::refusedBySky(double ra, double dec)
+{
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch()).count();
+    const sky::Place target { ra * DegrésParHeure, dec };
+    const double fromSun = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, now, site));
+    if (fromSun < pointing_texts::DistanceSoleilMin && SunSafetyS[0].s == ISS_ON) {
+        char message[MAXRBUF];
+        std::snprintf(message, sizeof message, indi_texts::GotoPrèsDuSoleil, static_cast<int>(std::floor(fromSun)));
+        refuse(EqNP, message);
+        return true;
+    }
+    if (site) {
+        const double height = sky::hauteur(target, now, *site);
+        if (height < 0)
+            LOGF_WARN(indi_texts::CibleSousHorizon, static_cast<int>(std::floor(height)));
+    }
+    return false;
+}
+
+bool SelvaneTelescope::updateLocation(double latitude, double longitude, double elevation)
+{
+    // INDI counts longitudes 0..360 eastward; the site −180..180.
+    const sky::Lieu lieu { latitude, longitude > sky::LongitudeMax ? longitude - 2 * sky::LongitudeMax : longitude,
+        elevation };
+    if (longitude < 0 || !sky::lieuValide(lieu))
+        return false;
+    site = lieu;
+    return true;
+}
+
+void SelvaneTelescope::newLocation(double values[], char* names[], int n)
+{
+    double wanted[3] = { NAN, NAN, LocationN[LOCATION_ELEVATION].value };
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < 3; ++k)
+            if (std::strcmp(names[i], LocationN[k].name) == 0)
+                wanted[k] = values[i];
+    if (!updateLocation(wanted[LOCATION_LATITUDE], wanted[LOCATION_LONGITUDE], wanted[LOCATION_ELEVATION])) {
+        LOGF_WARN("%s", indi_texts::LieuRefusé);
+        LocationNP.s = IPS_ALERT;
+        IDSetNumber(&LocationNP, "%s", indi_texts::LieuRefusé);
+        return;
+    }
+    for (int k = 0; k < 3; ++k)
+        LocationN[k].value = wanted[k];
+    LocationNP.s = IPS_OK;
+    IDSetNumber(&LocationNP, indi_texts::LieuPris, site->latitude, site->longitude, site->altitude);
 }
 
 // Reached only through the base class, which newTarget keeps from calling them.
@@ -528,6 +599,17 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
             refuse(*p, indi_texts::NonConnecté);
         else
             LOGF_WARN("%s", indi_texts::NonConnecté);
+        return true;
+    }
+
+    if (std::strcmp(name, SunSafetySP.name) == 0) {
+        if (IUUpdateSwitch(&SunSafetySP, states, names, n) < 0)
+            return false;
+        const bool on = SunSafetyS[0].s == ISS_ON;
+        SunSafetySP.s = on ? IPS_OK : IPS_ALERT;
+        if (!on)
+            LOGF_WARN("%s", indi_texts::SécuritéSolaireCoupée);
+        IDSetSwitch(&SunSafetySP, nullptr);
         return true;
     }
 

@@ -8,12 +8,14 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <connectionplugins/connectionserial.h>
 #include <inditelescope.h>
 
 #include "indi/MountSession.h"
+#include "sky/site.h"
 
 namespace sim {
 class MountSimulator;
@@ -63,6 +65,8 @@ protected:
     bool MoveWE(INDI_DIR_WE dir, TelescopeMotionCommand command) override;
     bool SetSlewRate(int index) override;
     bool saveConfigItems(FILE* fp) override;
+    // The site, from GEOGRAPHIC_COORD (or a snooped GPS): kept for this run only.
+    bool updateLocation(double latitude, double longitude, double elevation) override;
 
 private:
     // Lost: the line went away while open; the properties stay, in Alert, until a disconnect.
@@ -88,6 +92,11 @@ private:
     void poll();
     void newTarget(double values[], char* names[], int n);
     void refuse(INumberVectorProperty& property, const char* message);
+    // A client's GEOGRAPHIC_COORD: taken when in range, never saved.
+    void newLocation(double values[], char* names[], int n);
+    // A GOTO toward the Sun's neighbourhood is refused (Alert, nothing sent) while SUN_SAFETY is
+    // On; one below the horizon of a known site is only logged. True when refused.
+    bool refusedBySky(double ra, double dec);
     void refuse(ISwitchVectorProperty& property, const char* message);
 
     // Declared first so that it outlives the session, whose timers it files.
@@ -96,6 +105,9 @@ private:
     FixedSerial* serial = nullptr;
     ISwitch AutoguidingS[2];
     ISwitchVectorProperty AutoguidingSP;
+    ISwitch SunSafetyS[2];
+    ISwitchVectorProperty SunSafetySP;
+    std::optional<sky::Lieu> site;
 
     Link link = Link::Closed;
     std::string portName;
