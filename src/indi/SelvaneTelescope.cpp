@@ -515,12 +515,14 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
 bool SelvaneTelescope::refusedBySky(double ra, double dec)
 {
     const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::system_clock::now().time_since_epoch()).count();
+        std::chrono::system_clock::now().time_since_epoch())
+                         .count();
     const sky::Place target { ra * DegrésParHeure, dec };
     const double fromSun = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, now, site));
     if (fromSun < pointing_texts::DistanceSoleilMin && SunSafetyS[0].s == ISS_ON) {
         char message[MAXRBUF];
-        std::snprintf(message, sizeof message, indi_texts::GotoPrèsDuSoleil, static_cast<int>(std::floor(fromSun)));
+        std::snprintf(
+            message, sizeof message, indi_texts::GotoPrèsDuSoleil, static_cast<int>(std::floor(fromSun)));
         refuse(EqNP, message);
         return true;
     }
@@ -535,8 +537,8 @@ bool SelvaneTelescope::refusedBySky(double ra, double dec)
 bool SelvaneTelescope::updateLocation(double latitude, double longitude, double elevation)
 {
     // INDI counts longitudes 0..360 eastward; the site −180..180.
-    const sky::Lieu lieu { latitude, longitude > sky::LongitudeMax ? longitude - 2 * sky::LongitudeMax : longitude,
-        elevation };
+    const sky::Lieu lieu { latitude,
+        longitude > sky::LongitudeMax ? longitude - 2 * sky::LongitudeMax : longitude, elevation };
     if (longitude < 0 || !sky::lieuValide(lieu))
         return false;
     site = lieu;
