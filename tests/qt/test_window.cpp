@@ -114,7 +114,7 @@ void TestWindow::controls_data()
     row("Btn_récup_clipboard", "QPushButton", u("Récupère coord presse papier "));
     row("BtnGOTO", "QPushButton", u("&GOTO référence"));
     row("LabelObjet", "QLabel", u("Objet :"));
-    row("EdtObjet", "QLineEdit", QString(), "Objet du catalogue : Messier, NGC, IC ou étoile");
+    row("EdtObjet", "QLineEdit", QString(), "Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil");
     row("Label2", "QLabel", greek("a :", "α :"), "Ascension Droite", 12, true);
     row("EdtADréfHrs", "QLineEdit", u("00"), "Heures", 9.75, true);
     row("UpDownADHrs", "platform::qt::SpinArrows", QString());
