@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +18,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -78,6 +80,7 @@ private slots:
     void questionsComeFromTheirButtons();
     void autoguidingBoxWritesOnEachClick();
     void objectFieldListsAndChoosesByName();
+    void warningBoxCancelsOnEnterAndEscape();
 
 private:
     std::unique_ptr<Rig> rig;
@@ -478,6 +481,37 @@ void TestWindow::objectFieldListsAndChoosesByName()
 
     // Choosing sends nothing to the controller.
     QCOMPARE(rig->pty.listen(100), QByteArray());
+}
+
+// The box of a GOTO near the Sun: "Annuler" is its default button, so neither Enter nor Escape lets
+// the GOTO through; only OK does.
+void TestWindow::warningBoxCancelsOnEnterAndEscape()
+{
+    const auto answer = [this](const std::function<void(QMessageBox&)>& act) {
+        QTimer poll;
+        bool seen = false;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                seen = true;
+                act(*box);
+            }
+        });
+        poll.start(10);
+        const auto a = rig->system.QtSystem::askOkCancelWarning("Attention : la cible est à 3° du Soleil.", "Selvane V2.2");
+        return seen ? a : platform::Answer::Ok;
+    };
+    QString defaultButton;
+    const auto press = [&defaultButton](Qt::Key key) {
+        return [key, &defaultButton](QMessageBox& box) {
+            defaultButton = box.defaultButton() ? box.defaultButton()->text() : QString();
+            QTest::keyClick(&box, key);
+        };
+    };
+    QCOMPARE(answer(press(Qt::Key_Return)), platform::Answer::Cancel);
+    QCOMPARE(defaultButton, QStringLiteral("Annuler"));
+    QCOMPARE(answer(press(Qt::Key_Escape)), platform::Answer::Cancel);
+    QCOMPARE(answer([](QMessageBox& box) { box.button(QMessageBox::Ok)->click(); }), platform::Answer::Ok);
 }
 
 QTEST_MAIN(TestWindow)
