@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real window under the offscreen platform: its controls, their first state, the layout,
 // the typing limits and what the window puts on the line when it opens.
-#include <QAccessible>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QCompleter>
 #include <QFontDatabase>
@@ -117,7 +117,8 @@ void TestWindow::controls_data()
     row("Btn_récup_clipboard", "QPushButton", u("Récupère coord presse papier "));
     row("BtnGOTO", "QPushButton", u("&GOTO référence"));
     row("LabelObjet", "QLabel", u("Objet :"));
-    row("EdtObjet", "QLineEdit", QString(), "Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil");
+    row("EdtObjet", "QLineEdit", QString(),
+        "Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil");
     row("Label2", "QLabel", greek("a :", "α :"), "Ascension Droite", 12, true);
     row("EdtADréfHrs", "QLineEdit", u("00"), "Heures", 9.75, true);
     row("UpDownADHrs", "platform::qt::SpinArrows", QString());
@@ -498,7 +499,8 @@ void TestWindow::warningBoxCancelsOnEnterAndEscape()
             }
         });
         poll.start(10);
-        const auto a = rig->system.QtSystem::askOkCancelWarning("Attention : la cible est à 3° du Soleil.", "Selvane V2.2");
+        const auto a = rig->system.QtSystem::askOkCancelWarning(
+            "Attention : la cible est à 3° du Soleil.", "Selvane V2.2");
         return seen ? a : platform::Answer::Ok;
     };
     QString defaultButton;
