@@ -102,6 +102,10 @@ public:
     void beep() override {}
     void messageBox(const std::string& text, const std::string&) override { boxes.push_back(text); }
     platform::Answer askOkCancel(const std::string&, const std::string&) override { return platform::Answer::Ok; }
+    platform::Answer askOkCancelWarning(const std::string&, const std::string&) override
+    {
+        return platform::Answer::Ok;
+    }
     void information(const std::string& text, const std::string&) override { boxes.push_back(text); }
     void waitForEvents(std::int64_t deadlineMs) override;
     [[noreturn]] void endNow() override;

@@ -15,6 +15,7 @@
 #include "platform/System.h"
 #include "protocol/wire.h"
 #include "sky/catalogue.h"
+#include "sky/site.h"
 
 class frmTKR52princ {
 public:
@@ -97,8 +98,13 @@ public:
     void btninitialisation_Click();
     void BtnGOTO_Click();
     void Correction_temporelle();
+    // The whole degrees shown for an angle (the part below a degree dropped, toward −∞).
+    static int degrésEntiers(double angle);
 
 private:
+    // After the GOTO question: a target within DistanceSoleilMin of the Sun, or below the
+    // horizon of a known site, needs a second OK. False, with a log line, when it is cancelled.
+    bool cibleConfirmée();
     // Reads the entry fields into the target; false, after telling the user, when the target
     // cannot be sent (a count or a seconds field out of range).
     bool lireCible(bool pourGoto);
@@ -185,6 +191,8 @@ public:
     float Tempsorigine = 0;
     float TempsGOTO = 0;
     std::string Vitesse = protocol::VitesseDépart;
+    // The observing site (--lieu), when the user gave one; never saved.
+    std::optional<sky::Lieu> lieu;
 
     // ---- Controls ----
     platform::Label& affalpha;

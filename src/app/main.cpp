@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/frmTKR52princ.h"
@@ -16,12 +17,16 @@
 #include "platform/qt/QtSystem.h"
 #include "platform/qt/TcpSerialPort.h"
 #include "sim/MountSimulator.h"
+#include "sky/site.h"
 
 #ifndef SELVANE_VERSION
 #define SELVANE_VERSION "2.2"
 #endif
 
 namespace {
+
+// A value the command line cannot take.
+constexpr int StatutOptionInvalide = 2;
 
 // The serial ports of this machine, one a line: device, description, USB vendor:product.
 void listPorts()
@@ -36,7 +41,7 @@ void listPorts()
                       .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
                       .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
         std::printf("%s\t%s\t%s\n", info.systemLocation().toLocal8Bit().constData(),
-                    info.description().toLocal8Bit().constData(), usb.toLocal8Bit().constData());
+            info.description().toLocal8Bit().constData(), usb.toLocal8Bit().constData());
     }
 }
 
@@ -46,6 +51,7 @@ struct Options {
     bool simulate = false;
     bool trace = false;
     bool night = false;
+    std::optional<sky::Lieu> lieu;
     platform::qt::DisplayRequest display;
 };
 
@@ -72,12 +78,17 @@ Options readCommandLine(int argc, char** argv)
         QString::fromUtf8("Pilote le simulateur de monture intégré au lieu d'un vrai contrôleur."));
     const QCommandLineOption nightOption(QStringList { QStringLiteral("nuit") },
         QString::fromUtf8("Démarre en vision de nuit (rouge sur noir ; Ctrl+Maj+N bascule)."));
+    const QCommandLineOption lieuOption(QStringList { QStringLiteral("lieu") },
+        QString::fromUtf8("Lieu d'observation en degrés décimaux (nord et est positifs) et mètres : "
+                          "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon."),
+        QStringLiteral("LAT,LON[,ALT]"));
     const QCommandLineOption listOption(QStringList { QStringLiteral("list-ports") },
         QString::fromUtf8("Liste les ports série de la machine et quitte."));
     parser.addOption(portOption);
     parser.addOption(simulateOption);
     parser.addOption(traceOption);
     parser.addOption(nightOption);
+    parser.addOption(lieuOption);
     parser.addOption(listOption);
     // Options that QApplication takes for itself; they are read here only to be let through.
     std::vector<QCommandLineOption> qtOptions;
@@ -102,6 +113,17 @@ Options readCommandLine(int argc, char** argv)
     options.simulate = parser.isSet(simulateOption);
     options.trace = parser.isSet(traceOption);
     options.night = parser.isSet(nightOption);
+    if (parser.isSet(lieuOption)) {
+        const QString texte = parser.value(lieuOption);
+        options.lieu = sky::lireLieu(texte.toStdString());
+        if (!options.lieu) {
+            std::fprintf(stderr,
+                "selvane: --lieu %s : attendu LAT,LON[,ALT] en degrés décimaux et mètres, latitude entre -90 "
+                "et 90, longitude entre -180 et 180 (est positive), altitude entre -500 et 10000 m\n",
+                texte.toLocal8Bit().constData());
+            std::exit(StatutOptionInvalide);
+        }
+    }
     options.display.platform = parser.isSet(QStringLiteral("platform"))
         ? parser.value(QStringLiteral("platform"))
         : qEnvironmentVariable("QT_QPA_PLATFORM");
@@ -155,6 +177,7 @@ int main(int argc, char** argv)
         platform::qt::NightVision::setEnabled(true);
 
     frmTKR52princ form(window, system);
+    form.lieu = options.lieu;
     window.connectTo(form);
     form.Form_Load();
     window.armTimers();

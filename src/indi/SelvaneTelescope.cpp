@@ -30,6 +30,7 @@
 #include "protocol/wire.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
+#include "sky/solar_system.h"
 
 namespace indi_driver {
 
@@ -91,6 +92,7 @@ constexpr int RatesCount = 4;
 constexpr int ConnexionRéseauMaxMs = 5000;
 constexpr int ConnexionRéseauPasMs = 20;
 constexpr const char* ModeDeConnexion = "CONNECTION_MODE";
+constexpr double DegrésParHeure = 15.0;
 // Hooks for the in-process simulator: a file that receives its wire trace, and its slew rate.
 constexpr const char* TraceSimulateur = "SELVANE_SIM_TRACE";
 constexpr const char* VitesseSimulateur = "SELVANE_SIM_SLEW_RATE";
@@ -187,8 +189,9 @@ std::string BridgeTcp::address() const
 SelvaneTelescope::SelvaneTelescope()
 {
     setVersion(indi_texts::VersionMajeure, indi_texts::VersionMineure);
-    // GOTO and sync only: the controller has no abort, park, tracking, time or location commands.
-    SetTelescopeCapability(TELESCOPE_CAN_GOTO | TELESCOPE_CAN_SYNC, RatesCount);
+    // GOTO and sync only: the controller has no abort, park, tracking, time or location commands. The
+    // site is the driver's own, for its checks of a GOTO against the sky.
+    SetTelescopeCapability(TELESCOPE_CAN_GOTO | TELESCOPE_CAN_SYNC | TELESCOPE_HAS_LOCATION, RatesCount);
     setTelescopeConnection(CONNECTION_NONE);
     arrêterLesMouvementsSurSignalFatal();
 }
@@ -226,6 +229,11 @@ bool SelvaneTelescope::initProperties()
     IUFillNumberVector(&MotionTimeoutNP, MotionTimeoutN, 1, getDeviceName(), indi_texts::DuréeMax,
         indi_texts::LibelléDuréeMax, MOTION_TAB, IP_RW, 60, IPS_IDLE);
 
+    IUFillSwitch(&SunSafetyS[0], indi_texts::SécuritéSolaireMarche, indi_texts::LibelléMarche, ISS_ON);
+    IUFillSwitch(&SunSafetyS[1], indi_texts::SécuritéSolaireArrêt, indi_texts::LibelléArrêt, ISS_OFF);
+    IUFillSwitchVector(&SunSafetySP, SunSafetyS, 2, getDeviceName(), indi_texts::SécuritéSolaire,
+        indi_texts::LibelléSécuritéSolaire, MAIN_CONTROL_TAB, IP_RW, ISR_1OFMANY, 60, IPS_OK);
+
     serial = new FixedSerial(
         this, [this] { loadConfig(true, INDI::SP::DEVICE_PORT); },
         [this] { saveConfig(true, INDI::SP::DEVICE_PORT); });
@@ -246,9 +254,15 @@ bool SelvaneTelescope::updateProperties()
         if (!motionTimeoutLoaded)
             loadConfig(true, indi_texts::DuréeMax);
         motionTimeoutLoaded = true;
+        // On at every connection: a client that observes the Sun turns it off again, knowingly.
+        SunSafetyS[0].s = ISS_ON;
+        SunSafetyS[1].s = ISS_OFF;
+        SunSafetySP.s = IPS_OK;
+        defineProperty(&SunSafetySP);
     } else {
         deleteProperty(AutoguidingSP.name);
         deleteProperty(MotionTimeoutNP.name);
+        deleteProperty(SunSafetySP.name);
     }
     return true;
 }
@@ -672,6 +686,10 @@ bool SelvaneTelescope::ISNewNumber(const char* dev, const char* name, double val
         newTarget(values, names, n);
         return true;
     }
+    if (dev && std::strcmp(dev, getDeviceName()) == 0 && std::strcmp(name, LocationNP.name) == 0) {
+        newLocation(values, names, n);
+        return true;
+    }
     // libindi's own range check lets NaN through (it became a 0 ms polling timer). A saved
     // configuration is loaded through here too, so a bad saved value is refused as well.
     if (std::strcmp(name, MotionTimeoutNP.name) == 0) {
@@ -746,6 +764,8 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
         return refuse(EqNP, indi_texts::formulation(*problem));
 
     const bool doSync = IUFindOnSwitchIndex(&CoordSP) == 2;
+    if (!doSync && refusedBySky(ra, dec))
+        return;
     if (doSync ? !session->sync(ra, dec) : !session->slew(ra, dec)) {
         if (link == Link::Open)
             refuse(EqNP, indi_texts::GotoEnCours);
@@ -763,6 +783,58 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     EqNP.s = IPS_BUSY;
     IDSetNumber(&EqNP, nullptr);
     IDSetNumber(&TargetNP, nullptr);
+}
+
+bool SelvaneTelescope::refusedBySky(double ra, double dec)
+{
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    const sky::Place target { ra * DegrésParHeure, dec };
+    const double fromSun = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, now, site));
+    if (fromSun < pointing_texts::DistanceSoleilMin && SunSafetyS[0].s == ISS_ON) {
+        char message[MAXRBUF];
+        std::snprintf(
+            message, sizeof message, indi_texts::GotoPrèsDuSoleil, static_cast<int>(std::floor(fromSun)));
+        refuse(EqNP, message);
+        return true;
+    }
+    if (site) {
+        const double height = sky::hauteur(target, now, *site);
+        if (height < 0)
+            LOGF_WARN(indi_texts::CibleSousHorizon, static_cast<int>(std::floor(height)));
+    }
+    return false;
+}
+
+bool SelvaneTelescope::updateLocation(double latitude, double longitude, double elevation)
+{
+    // INDI counts longitudes 0..360 eastward; the site −180..180.
+    const sky::Lieu lieu { latitude,
+        longitude > sky::LongitudeMax ? longitude - 2 * sky::LongitudeMax : longitude, elevation };
+    if (longitude < 0 || !sky::lieuValide(lieu))
+        return false;
+    site = lieu;
+    return true;
+}
+
+void SelvaneTelescope::newLocation(double values[], char* names[], int n)
+{
+    double wanted[3] = { NAN, NAN, LocationN[LOCATION_ELEVATION].value };
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < 3; ++k)
+            if (std::strcmp(names[i], LocationN[k].name) == 0)
+                wanted[k] = values[i];
+    if (!updateLocation(wanted[LOCATION_LATITUDE], wanted[LOCATION_LONGITUDE], wanted[LOCATION_ELEVATION])) {
+        LOGF_WARN("%s", indi_texts::LieuRefusé);
+        LocationNP.s = IPS_ALERT;
+        IDSetNumber(&LocationNP, "%s", indi_texts::LieuRefusé);
+        return;
+    }
+    for (int k = 0; k < 3; ++k)
+        LocationN[k].value = wanted[k];
+    LocationNP.s = IPS_OK;
+    IDSetNumber(&LocationNP, indi_texts::LieuPris, site->latitude, site->longitude, site->altitude);
 }
 
 // Reached only through the base class, which newTarget keeps from calling them.
@@ -802,6 +874,17 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
             refuse(*p, indi_texts::NonConnecté);
         else
             LOGF_WARN("%s", indi_texts::NonConnecté);
+        return true;
+    }
+
+    if (std::strcmp(name, SunSafetySP.name) == 0) {
+        if (IUUpdateSwitch(&SunSafetySP, states, names, n) < 0)
+            return false;
+        const bool on = SunSafetyS[0].s == ISS_ON;
+        SunSafetySP.s = on ? IPS_OK : IPS_ALERT;
+        if (!on)
+            LOGF_WARN("%s", indi_texts::SécuritéSolaireCoupée);
+        IDSetSwitch(&SunSafetySP, nullptr);
         return true;
     }
 

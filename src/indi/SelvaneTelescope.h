@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <netdb.h>
@@ -17,6 +18,7 @@
 #include <inditelescope.h>
 
 #include "protocol/MountSession.h"
+#include "sky/site.h"
 
 namespace sim {
 class MountSimulator;
@@ -94,6 +96,8 @@ protected:
     bool MoveWE(INDI_DIR_WE dir, TelescopeMotionCommand command) override;
     bool SetSlewRate(int index) override;
     bool saveConfigItems(FILE* fp) override;
+    // The site, from GEOGRAPHIC_COORD (or a snooped GPS): kept for this run only.
+    bool updateLocation(double latitude, double longitude, double elevation) override;
 
 private:
     // Lost: the line went away while open; the properties stay, in Alert, until a disconnect.
@@ -128,6 +132,11 @@ private:
     void poll();
     void newTarget(double values[], char* names[], int n);
     void refuse(INumberVectorProperty& property, const char* message);
+    // A client's GEOGRAPHIC_COORD: taken when in range, never saved.
+    void newLocation(double values[], char* names[], int n);
+    // A GOTO toward the Sun's neighbourhood is refused (Alert, nothing sent) while SUN_SAFETY is
+    // On; one below the horizon of a known site is only logged. True when refused.
+    bool refusedBySky(double ra, double dec);
     void refuse(ISwitchVectorProperty& property, const char* message);
     // False (and the property in Alert) when a value is not a number within its element's range.
     bool acceptable(INumberVectorProperty& property, double values[], char* names[], int n);
@@ -153,6 +162,9 @@ private:
     INumber MotionTimeoutN[1];
     INumberVectorProperty MotionTimeoutNP;
     bool motionTimeoutLoaded = false;
+    ISwitch SunSafetyS[2];
+    ISwitchVectorProperty SunSafetySP;
+    std::optional<sky::Lieu> site;
 
     Link link = Link::Closed;
     std::string portName;

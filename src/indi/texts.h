@@ -123,4 +123,20 @@ inline const char* formulation(protocol::ProblèmeCible problème)
     }
     return CibleIncodable;
 }
+
+inline constexpr const char* SécuritéSolaire = "SUN_SAFETY";
+inline constexpr const char* LibelléSécuritéSolaire = "Sécurité solaire";
+inline constexpr const char* SécuritéSolaireMarche = "SUN_SAFETY_ON";
+inline constexpr const char* SécuritéSolaireArrêt = "SUN_SAFETY_OFF";
+inline constexpr const char* GotoPrèsDuSoleil
+    = "GOTO refusé : la cible est à %d° du Soleil. Un instrument pointé vers le Soleil sans filtre solaire "
+      "rend "
+      "aveugle en un instant (Sécurité solaire : SUN_SAFETY_OFF pour observer le Soleil avec un filtre)";
+inline constexpr const char* SécuritéSolaireCoupée
+    = "Sécurité solaire coupée : un GOTO près du Soleil sera exécuté ; filtre solaire obligatoire";
+inline constexpr const char* CibleSousHorizon = "Attention : la cible est sous l'horizon (hauteur %d°)";
+inline constexpr const char* LieuRefusé
+    = "Lieu refusé : latitude entre -90 et 90°, longitude entre 0 et 360° "
+      "(est positive), altitude entre -500 et 10000 m";
+inline constexpr const char* LieuPris = "Lieu : latitude %.4f°, longitude %.4f°, altitude %.0f m";
 } // namespace indi_texts

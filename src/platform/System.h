@@ -24,6 +24,9 @@ public:
     virtual void messageBox(const std::string& text, const std::string& title) = 0;
     // A box with OK and Cancel, no icon; returns the button chosen (closing it is Cancel).
     virtual Answer askOkCancel(const std::string& text, const std::string& title) = 0;
+    // A warning box with OK and Cancel ("Annuler"), Cancel being the default button, so that
+    // Enter and Escape both cancel; returns the button chosen (closing it is Cancel).
+    virtual Answer askOkCancelWarning(const std::string& text, const std::string& title) = 0;
     // An information box with one OK button.
     virtual void information(const std::string& text, const std::string& title) = 0;
 

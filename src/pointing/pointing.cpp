@@ -81,6 +81,8 @@ void frmTKR52princ::BtnGOTO_Click()
     système.beep();
     if (système.askOkCancel(pointing_texts::QuestionGoto, Titre) != platform::Answer::Ok)
         return;
+    if (!cibleConfirmée())
+        return;
     const std::string texteAD = get_ADH_ADL(objectAD);
     const protocol::Commandes ralliement = protocol::premierRalliement(objectAD, objectDEC);
     envoyer(ralliement[0]);

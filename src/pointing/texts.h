@@ -9,4 +9,16 @@ inline constexpr const char* QuestionGoto = "Etes-vous sûr de vouloir faire un 
 inline constexpr const char* HorsLimites = "Coordonnées de référence hors limites";
 inline constexpr const char* GotoSansRéponse = "GOTO : pas de réponse du contrôleur";
 inline constexpr const char* RienEnvoyé = "Liaison série perdue : rien n'a été envoyé au contrôleur";
+// A GOTO near the Sun, or below the horizon: a second box after the question, Cancel by default.
+inline constexpr double DistanceSoleilMin = 15.0; // degrees
+inline constexpr const char* AlerteSoleilDébut = "Attention : la cible est à ";
+inline constexpr const char* AlerteSoleilFin
+    = "° du Soleil. Un instrument pointé vers le Soleil sans filtre solaire "
+      "rend aveugle en un instant. Continuer ?";
+inline constexpr const char* GotoAnnuléSoleil = "GOTO annulé : Soleil à ";
+inline constexpr const char* SousHorizonDébut = "La cible est sous l'horizon (hauteur ";
+inline constexpr const char* SousHorizonFin = "°). Continuer ?";
+inline constexpr const char* GotoAnnuléHorizon = "GOTO annulé : cible sous l'horizon (hauteur ";
+inline constexpr const char* Degrés = "°";
+inline constexpr const char* DegrésFin = "°)";
 } // namespace pointing_texts

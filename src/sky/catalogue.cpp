@@ -128,9 +128,29 @@ std::string Objet::libellé() const
     return nomCourant.empty() ? désignation : désignation + " (" + nomCourant + ")";
 }
 
+// The solar-system bodies by their French name, with their English one.
+std::vector<Objet> corpsMobiles()
+{
+    std::vector<Objet> corps;
+    for (const sky::NomsDuCorps& noms : sky::corpsDuSystèmeSolaire()) {
+        Objet o;
+        o.désignation = noms.français;
+        if (clé(noms.anglais) != clé(noms.français))
+            o.autresNoms.emplace_back(noms.anglais);
+        o.corps = noms.corps;
+        corps.push_back(std::move(o));
+    }
+    return corps;
+}
+
 const std::vector<Objet>& objets()
 {
-    static const std::vector<Objet> table = lireTable();
+    static const std::vector<Objet> table = [] {
+        std::vector<Objet> tous = corpsMobiles();
+        std::vector<Objet> lus = lireTable();
+        tous.insert(tous.end(), std::make_move_iterator(lus.begin()), std::make_move_iterator(lus.end()));
+        return tous;
+    }();
     return table;
 }
 

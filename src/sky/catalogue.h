@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "sky/site.h"
+#include "sky/solar_system.h"
+
 namespace catalogue {
 
 struct Objet {
@@ -21,12 +24,15 @@ struct Objet {
     double pmAD = 0; // mas/yr, in RA times cos Dec
     double pmDEC = 0; // mas/yr
     std::optional<double> magnitude;
+    // Set for the Sun, the Moon and the planets, whose place is computed at the moment.
+    std::optional<sky::Corps> corps;
 
     // "M 42 (Orion Nebula)", or the designation alone.
     std::string libellé() const;
 };
 
-// Every object of the table, in its order (Messier, NGC, IC, stars). Read once, on first use.
+// Every object: the Sun, the Moon and the planets, then the table in its order (Messier, NGC, IC,
+// stars). Read once, on first use.
 const std::vector<Objet>& objets();
 
 // A name as it is matched: letters and digits only, lower case, accents dropped ("M 42" → "m42").
@@ -49,5 +55,7 @@ struct Position {
 // utcMs (Unix milliseconds), equator and equinox of the date, as planetariums show "on date".
 Position positionDuJour(double ad2000, double dec2000, double pmAD, double pmDEC, std::int64_t utcMs);
 Position positionDuJour(const Objet& objet, std::int64_t utcMs);
+// The same, seen from the site when one is given (which only moves the solar-system bodies).
+Position positionDuJour(const Objet& objet, std::int64_t utcMs, const std::optional<sky::Lieu>& lieu);
 
 } // namespace catalogue

@@ -43,6 +43,15 @@ Position positionDuJour(double ad2000, double dec2000, double pmAD, double pmDEC
 
 Position positionDuJour(const Objet& objet, std::int64_t utcMs)
 {
+    return positionDuJour(objet, utcMs, std::nullopt);
+}
+
+Position positionDuJour(const Objet& objet, std::int64_t utcMs, const std::optional<sky::Lieu>& lieu)
+{
+    if (objet.corps) {
+        const sky::Place place = sky::placeApparente(*objet.corps, utcMs, lieu);
+        return Position { place.ad, place.dec };
+    }
     return positionDuJour(objet.ad2000, objet.dec2000, objet.pmAD, objet.pmDEC, utcMs);
 }
 

@@ -35,6 +35,18 @@ args="--no-such-option"; run
 [ "$status" -ne 0 ] && [ "$status" -lt 128 ] && grep -q "no-such-option" "$scratch/err" \
   || fail "a mistyped option: status $status, said '$(cat "$scratch/err")'"
 
+# The site: a bad one is refused before anything else, in one line and status 2; a good one is taken
+# (the start then stops only for want of a display).
+for bad in "91,0" "45.76" "45,76,4,84" "45.76,4.84,abc" "0,0,20000"; do
+  args="--lieu $bad --port /dev/null"; run
+  [ "$status" -eq 2 ] && [ "$(wc -l <"$scratch/err")" -eq 1 ] && grep -q -- "--lieu" "$scratch/err" \
+    || fail "--lieu $bad: status $status, said '$(cat "$scratch/err")'"
+done
+for good in "45.76,4.84,200" "-33.9,18.4" "+0.5,-179.5,-10"; do
+  args="--lieu $good --port /dev/null"; run
+  [ "$status" -eq 1 ] && grep -q "affichage" "$scratch/err" || fail "--lieu $good: status $status, said '$(cat "$scratch/err")'"
+done
+
 # A plain start: once with no display named, once with one named that nobody serves.
 for display in "" ":9387"; do
   if [ -n "$display" ]; then args="--port /dev/null"; run DISPLAY="$display"; else args="--port /dev/null"; run; fi

@@ -5,7 +5,7 @@
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
 # Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR
 #   (connect, goto, motion, bad_input, silent, link_lost, stray_stops, long_text, bad_period,
-#    motion_timeout, crash_stop, ser2net, skysafari)
+#    motion_timeout, crash_stop, ser2net, skysafari, sun)
 set -euo pipefail
 scenario="$1"
 export PATH="$2:$3:$PATH:/usr/sbin"
@@ -137,7 +137,7 @@ connect)
     [ "$(get Selvane.AUTOGUIDING.AUTOGUIDING_OFF)" = On ] || fail "autoguiding not shown off"
     all="$(indi_getprop -h 127.0.0.1 -p "$port" -t 2 'Selvane.*.*')"
     for absent in TELESCOPE_ABORT_MOTION TELESCOPE_PARK TELESCOPE_TRACK_STATE TELESCOPE_TRACK_MODE TIME_UTC \
-        GEOGRAPHIC_COORD DEVICE_BAUD_RATE; do
+        DEVICE_BAUD_RATE; do
         ! grep -q "^Selvane\.$absent\." <<<"$all" || fail "$absent is offered"
     done
     # The position follows the mount: a fast move north for a moment.
@@ -446,6 +446,53 @@ skysafari)
     lx200 "$lx" ":Qn#" ""
     wait_received ":C#  :n#:0#:S#"
     [ "$(commands)" = ":C#  :n#:0#:S#" ] || fail "north move sent: $(commands)"
+sun)
+    # The Sun's place of the date now, to within a few hundredths of a degree (the almanac's
+    # low-precision formula), and a target 3° north of it.
+    read -r sun_ra sun_dec <<<"$(python3 -c '
+import math, time
+n = time.time() / 86400 + 2440587.5 - 2451545.0
+L = math.radians((280.460 + 0.9856474 * n) % 360); g = math.radians((357.528 + 0.9856003 * n) % 360)
+lam = L + math.radians(1.915) * math.sin(g) + math.radians(0.020) * math.sin(2 * g)
+eps = math.radians(23.439 - 0.0000004 * n)
+print(math.degrees(math.atan2(math.cos(eps) * math.sin(lam), math.cos(lam))) % 360 / 15,
+      math.degrees(math.asin(math.sin(eps) * math.sin(lam))))')"
+    target="$sun_ra;$(python3 -c "print(min($sun_dec + 3, 89))")"
+    export SELVANE_SIM_SLEW_RATE=30
+    connect_simulated
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
+    [ "$(get Selvane.SUN_SAFETY.SUN_SAFETY_ON)" = On ] || fail "the Sun interlock is not on at start"
+    # A site: taken, and never saved.
+    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=45.76;4.84;200"
+    wait_for '"Selvane.GEOGRAPHIC_COORD._STATE"==1' 5
+    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=95;4.84;200"
+    wait_for '"Selvane.GEOGRAPHIC_COORD._STATE"==3' 5
+    lat="$(get Selvane.GEOGRAPHIC_COORD.LAT)"
+    near "$lat" 45.76 0.001 "latitude after a refused site"
+    set_ "Selvane.POLLING_PERIOD.PERIOD_MS=60000" # so that no query puts the property back to Ok
+    sleep 0.7
+    : >"$SELVANE_SIM_TRACE"
+    # On: refused, Alert, nothing sent.
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$target"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 5
+    sleep 0.3
+    [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "a GOTO next to the Sun sent $(frames | tr '\n' ' ')"
+    # Off: the GOTO goes, and nothing of either switch is saved.
+    set_ "Selvane.SUN_SAFETY.SUN_SAFETY_OFF=On"
+    wait_for '"Selvane.SUN_SAFETY.SUN_SAFETY_OFF"==1'
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$target"
+    wait_received ":T#"
+    set_ "Selvane.CONFIG_PROCESS.CONFIG_SAVE=On"
+    sleep 0.5
+    config="$(cat "$HOME"/.indi/Selvane_config.xml 2>/dev/null || true)"
+    [ -n "$config" ] || fail "no configuration saved"
+    ! grep -q -e SUN_SAFETY -e GEOGRAPHIC_COORD <<<"$config" || fail "the interlock or the site was saved"
+    # On again at the next connection.
+    set_ "Selvane.CONNECTION.DISCONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1'
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    [ "$(get Selvane.SUN_SAFETY.SUN_SAFETY_ON)" = On ] || fail "the Sun interlock stayed off"
     ;;
 *)
     fail "unknown scenario $scenario"

@@ -226,6 +226,11 @@ public:
         questions.push_back(text);
         return answer;
     }
+    platform::Answer askOkCancelWarning(const std::string& text, const std::string&) override
+    {
+        warnings.push_back(text);
+        return answer;
+    }
     void information(const std::string& text, const std::string&) override { messages.push_back(text); }
     [[noreturn]] void endNow() override
     {
@@ -238,6 +243,7 @@ public:
     int ends = 0;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
+    std::vector<std::string> warnings;
 };
 
 // The window on a pseudo-terminal, put together the way the program's main() does it.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real window under the offscreen platform: its controls, their first state, the layout,
 // the typing limits and what the window puts on the line when it opens.
-#include <QAccessible>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +20,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -81,6 +83,7 @@ private slots:
     void autoguidingBoxWritesOnEachClick();
     void objectFieldListsAndChoosesByName();
     void longClipboardLineIsShownCut();
+    void warningBoxCancelsOnEnterAndEscape();
 
 private:
     std::unique_ptr<Rig> rig;
@@ -117,7 +120,8 @@ void TestWindow::controls_data()
     row("Btn_récup_clipboard", "QPushButton", u("Récupère coord presse papier "));
     row("BtnGOTO", "QPushButton", u("&GOTO référence"));
     row("LabelObjet", "QLabel", u("Objet :"));
-    row("EdtObjet", "QLineEdit", QString(), "Objet du catalogue : Messier, NGC, IC ou étoile");
+    row("EdtObjet", "QLineEdit", QString(),
+        "Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil");
     row("Label2", "QLabel", greek("a :", "α :"), "Ascension Droite", 12, true);
     row("EdtADréfHrs", "QLineEdit", u("00"), "Heures", 9.75, true);
     row("UpDownADHrs", "platform::qt::SpinArrows", QString());
@@ -496,6 +500,38 @@ void TestWindow::longClipboardLineIsShownCut()
     QVERIFY(log.endsWith(QString::fromUtf8("(presse papier coupé pour l'affichage)")));
     QCOMPARE(rig->find<QLineEdit>("EdtADréfHrs")->text(), QStringLiteral("05"));
     QCOMPARE(rig->find<QLineEdit>("EdtDECréfSec")->text(), QStringLiteral("28"));
+}
+
+// The box of a GOTO near the Sun: "Annuler" is its default button, so neither Enter nor Escape lets
+// the GOTO through; only OK does.
+void TestWindow::warningBoxCancelsOnEnterAndEscape()
+{
+    const auto answer = [this](const std::function<void(QMessageBox&)>& act) {
+        QTimer poll;
+        bool seen = false;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                seen = true;
+                act(*box);
+            }
+        });
+        poll.start(10);
+        const auto a = rig->system.QtSystem::askOkCancelWarning(
+            "Attention : la cible est à 3° du Soleil.", "Selvane V2.2");
+        return seen ? a : platform::Answer::Ok;
+    };
+    QString defaultButton;
+    const auto press = [&defaultButton](Qt::Key key) {
+        return [key, &defaultButton](QMessageBox& box) {
+            defaultButton = box.defaultButton() ? box.defaultButton()->text() : QString();
+            QTest::keyClick(&box, key);
+        };
+    };
+    QCOMPARE(answer(press(Qt::Key_Return)), platform::Answer::Cancel);
+    QCOMPARE(defaultButton, QStringLiteral("Annuler"));
+    QCOMPARE(answer(press(Qt::Key_Escape)), platform::Answer::Cancel);
+    QCOMPARE(answer([](QMessageBox& box) { box.button(QMessageBox::Ok)->click(); }), platform::Answer::Ok);
 }
 
 QTEST_MAIN(TestWindow)

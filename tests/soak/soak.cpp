@@ -97,6 +97,11 @@ public:
         unexpected(text);
         return platform::Answer::Cancel;
     }
+    platform::Answer askOkCancelWarning(const std::string& text, const std::string&) override
+    {
+        unexpected(text);
+        return platform::Answer::Cancel;
+    }
     void information(const std::string& text, const std::string&) override { unexpected(text); }
     [[noreturn]] void endNow() override
     {

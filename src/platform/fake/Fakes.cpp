@@ -103,6 +103,16 @@ platform::Answer FakeSystem::askOkCancel(const std::string& text, const std::str
     return a;
 }
 
+platform::Answer FakeSystem::askOkCancelWarning(const std::string& text, const std::string& title)
+{
+    journal.push_back("warn " + title + ": " + text);
+    if (answers.empty())
+        return platform::Answer::Ok;
+    const auto a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
 void FakeSystem::information(const std::string& text, const std::string& title)
 {
     journal.push_back("info " + title + ": " + text);

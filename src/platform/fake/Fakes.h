@@ -168,6 +168,8 @@ public:
     void beep() override { journal.push_back("beep"); }
     void messageBox(const std::string& text, const std::string& title) override;
     platform::Answer askOkCancel(const std::string& text, const std::string& title) override;
+    // Recorded as "warn …"; answered from the same script as the questions.
+    platform::Answer askOkCancelWarning(const std::string& text, const std::string& title) override;
     void information(const std::string& text, const std::string& title) override;
     void doEvents() override;
     void waitForEvents(std::int64_t deadlineMs) override;

@@ -192,8 +192,9 @@ void MainWindow::build()
     objectRow->addWidget(addLabel(new QLabel(QStringLiteral("Objet :"), this), "LabelObjet"));
     objectField = new QLineEdit(this);
     name(objectField, "EdtObjet");
-    objectField->setToolTip(QString::fromUtf8("Objet du catalogue : Messier, NGC, IC ou étoile"));
-    objectField->setPlaceholderText(QString::fromUtf8("M 42, NGC 869, Vega…"));
+    objectField->setToolTip(
+        QString::fromUtf8("Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil"));
+    objectField->setPlaceholderText(QString::fromUtf8("M 42, NGC 869, Vega, Jupiter…"));
     objectRow->addWidget(objectField, 1);
     textBoxes.emplace("EdtObjet", std::make_unique<QtTextBox>(objectField));
     objectList = new QStringListModel(this);

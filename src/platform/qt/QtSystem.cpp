@@ -43,6 +43,17 @@ Answer QtSystem::askOkCancel(const std::string& text, const std::string& title)
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
+Answer QtSystem::askOkCancelWarning(const std::string& text, const std::string& title)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
+        QMessageBox::Ok | QMessageBox::Cancel, window);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
 void QtSystem::information(const std::string& text, const std::string& title)
 {
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),

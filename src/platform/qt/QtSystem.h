@@ -20,6 +20,7 @@ public:
     void beep() override;
     void messageBox(const std::string& text, const std::string& title) override;
     Answer askOkCancel(const std::string& text, const std::string& title) override;
+    Answer askOkCancelWarning(const std::string& text, const std::string& title) override;
     void information(const std::string& text, const std::string& title) override;
     void doEvents() override;
     void waitForEvents(std::int64_t deadlineMs) override;
