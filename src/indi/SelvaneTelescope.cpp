@@ -792,7 +792,7 @@ bool SelvaneTelescope::refusedBySky(double ra, double dec)
                          .count();
     const sky::Place target { ra * DegrésParHeure, dec };
     const double fromSun = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, now, site));
-    if (fromSun < pointing_texts::DistanceSoleilMin && SunSafetyS[0].s == ISS_ON) {
+    if (fromSun < sky::DistanceSoleilMin && SunSafetyS[0].s == ISS_ON) {
         char message[MAXRBUF];
         std::snprintf(
             message, sizeof message, indi_texts::GotoPrèsDuSoleil, static_cast<int>(std::floor(fromSun)));

@@ -19,7 +19,7 @@ bool frmTKR52princ::cibleConfirmée()
     // An unfiltered instrument pointed at the Sun, or sweeping across it, blinds its user.
     const double écartSoleil
         = sky::séparation(cible, sky::placeApparente(sky::Corps::Soleil, maintenant, lieu));
-    if (écartSoleil < pointing_texts::DistanceSoleilMin) {
+    if (écartSoleil < sky::DistanceSoleilMin) {
         const std::string degrés = std::to_string(degrésEntiers(écartSoleil));
         const std::string texte
             = pointing_texts::AlerteSoleilDébut + degrés + pointing_texts::AlerteSoleilFin;

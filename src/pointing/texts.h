@@ -10,7 +10,6 @@ inline constexpr const char* HorsLimites = "Coordonnées de référence hors lim
 inline constexpr const char* GotoSansRéponse = "GOTO : pas de réponse du contrôleur";
 inline constexpr const char* RienEnvoyé = "Liaison série perdue : rien n'a été envoyé au contrôleur";
 // A GOTO near the Sun, or below the horizon: a second box after the question, Cancel by default.
-inline constexpr double DistanceSoleilMin = 15.0; // degrees
 inline constexpr const char* AlerteSoleilDébut = "Attention : la cible est à ";
 inline constexpr const char* AlerteSoleilFin
     = "° du Soleil. Un instrument pointé vers le Soleil sans filtre solaire "

@@ -13,6 +13,9 @@
 
 namespace sky {
 
+// A GOTO whose target lies closer than this to the Sun (degrees) needs the user's say-so.
+inline constexpr double DistanceSoleilMin = 15.0;
+
 enum class Corps { Soleil, Lune, Mercure, Vénus, Mars, Jupiter, Saturne, Uranus, Neptune };
 inline constexpr std::size_t NombreDeCorps = 9;
 

@@ -446,6 +446,7 @@ skysafari)
     lx200 "$lx" ":Qn#" ""
     wait_received ":C#  :n#:0#:S#"
     [ "$(commands)" = ":C#  :n#:0#:S#" ] || fail "north move sent: $(commands)"
+    ;;
 sun)
     # The Sun's place of the date now, to within a few hundredths of a degree (the almanac's
     # low-precision formula), and a target 3° north of it.

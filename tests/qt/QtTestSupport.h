@@ -279,6 +279,22 @@ struct Rig {
     QRect placeOf(const QWidget* w) const { return QRect(w->mapTo(&window, QPoint(0, 0)), w->size()); }
 };
 
+// The window on a line the test made (a pluggable device, a bridge), loaded, answering OK.
+struct WindowOnLine {
+    platform::qt::MainWindow window;
+    ScriptedSystem system;
+    frmTKR52princ form {window, system};
+
+    explicit WindowOnLine(platform::SerialPort& line)
+        : window(line)
+    {
+        system.answer = platform::Answer::Ok;
+        system.setWindow(&window);
+        window.connectTo(form);
+        form.Form_Load();
+    }
+};
+
 // The window against the in-process mount simulator, put together as main() does with
 // --simulate. start() loads and shows it (a test's init), stop() takes it apart (its cleanup).
 template <class SystemT>

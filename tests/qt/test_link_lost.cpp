@@ -106,13 +106,8 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("ttySelvane"));
         PluggableLine line(path);
         platform::qt::QtSerialPort port(path);
-        platform::qt::MainWindow window(port);
-        testsupport::ScriptedSystem system;
-        system.answer = platform::Answer::Ok;
-        system.setWindow(&window);
-        frmTKR52princ form(window, system);
-        window.connectTo(form);
-        form.Form_Load();
+        testsupport::WindowOnLine rig(port);
+        auto& [window, system, form] = rig;
         auto* timer = window.findChild<QTimer*>(QStringLiteral("Timerconsult"));
         timer->setInterval(100);
         window.armTimers();

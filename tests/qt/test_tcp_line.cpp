@@ -208,13 +208,8 @@ private slots:
         QVERIFY(bridge.start());
 
         platform::qt::TcpSerialPort line(*tcpAddress(QStringLiteral("127.0.0.1:%1").arg(port)));
-        platform::qt::MainWindow window(line);
-        testsupport::ScriptedSystem system;
-        system.answer = platform::Answer::Ok;
-        system.setWindow(&window);
-        frmTKR52princ form(window, system);
-        window.connectTo(form);
-        form.Form_Load();
+        testsupport::WindowOnLine rig(line);
+        auto& [window, system, form] = rig;
         QVERIFY(system.messages.empty());
         window.findChild<QTimer*>(QStringLiteral("Timerconsult"))->setInterval(200);
         window.armTimers();

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <string>
 
 namespace platform::qt {
 
@@ -29,5 +30,27 @@ private:
     QByteArray pending;
     qint64 pendingStart = 0;
 };
+
+// The serial device and the socket alike: a command goes out whole, handed to the device now
+// rather than at the next turn of the event loop, and the trace sees it.
+template <class Device>
+void écrireTracé(Device& device, LineTrace& trace, const std::string& bytes)
+{
+    const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    trace.written(data);
+    device.write(data);
+    device.flush();
+}
+
+// At most `most` characters of what is waiting (all of it when most is 0), seen by the trace.
+template <class Device>
+std::string lireTracé(Device& device, LineTrace& trace, qint64 most)
+{
+    if (device.bytesAvailable() <= 0)
+        return {};
+    const QByteArray data = device.read(most > 0 ? most : device.bytesAvailable());
+    trace.read(data);
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
 
 } // namespace platform::qt

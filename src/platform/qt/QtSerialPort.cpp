@@ -123,21 +123,14 @@ void QtSerialPort::setOutput(const std::string& bytes)
 {
     if (!isOpen() || lost)
         return;
-    const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    trace.written(data);
-    port->write(data);
-    // Hand the bytes to the device now rather than at the next turn of the event loop.
-    port->flush();
+    écrireTracé(*port, trace, bytes);
 }
 
 std::string QtSerialPort::input()
 {
-    if (!isOpen() || lost || port->bytesAvailable() <= 0)
+    if (!isOpen() || lost)
         return {};
-    const qint64 most = inputLen > 0 ? inputLen : port->bytesAvailable();
-    const QByteArray data = port->read(most);
-    trace.read(data);
-    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+    return lireTracé(*port, trace, inputLen);
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)

@@ -177,21 +177,14 @@ void TcpSerialPort::setOutput(const std::string& bytes)
 {
     if (!isOpen() || lost)
         return;
-    const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    trace.written(data);
-    socket->write(data);
-    // Hand the bytes to the network now rather than at the next turn of the event loop.
-    socket->flush();
+    écrireTracé(*socket, trace, bytes);
 }
 
 std::string TcpSerialPort::input()
 {
-    if (!isOpen() || lost || socket->bytesAvailable() <= 0)
+    if (!isOpen() || lost)
         return {};
-    const qint64 most = inputLen > 0 ? inputLen : socket->bytesAvailable();
-    const QByteArray data = socket->read(most);
-    trace.read(data);
-    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+    return lireTracé(*socket, trace, inputLen);
 }
 
 } // namespace platform::qt
