@@ -84,14 +84,19 @@ void SelvaneTelescope::openSharedPort()
     IDSetSwitch(&SharedSP, nullptr);
 }
 
-void SelvaneTelescope::closeSharedPort()
+void SelvaneTelescope::closeSharedPort(bool atOnce)
 {
     deferredGoto = nullptr;
     if (!shared)
         return;
     shared->stopListening();
     shared->aiguillage().ligneFermée();
-    // The port may be the caller (a program's command lost the line): it goes once the loop is back.
+    // The port may be the caller (a program's command lost the line): it goes once the loop is
+    // back, or at once when the driver itself ends.
+    if (atOnce) {
+        shared.reset();
+        return;
+    }
     auto* retired = shared.release();
     addTimer(0, [retired] { delete retired; });
 }

@@ -561,7 +561,7 @@ void SelvaneTelescope::disconnectRequested()
 
 void SelvaneTelescope::closeLine(bool atOnce)
 {
-    closeSharedPort();
+    closeSharedPort(atOnce);
     for (int* id : { &nsTimer, &weTimer }) {
         if (*id >= 0)
             removeTimer(*id);

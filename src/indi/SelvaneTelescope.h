@@ -143,7 +143,7 @@ private:
     // The shared port (SelvaneSharedPort.cpp): opened while connected and switched on.
     void initSharedPort();
     void openSharedPort();
-    void closeSharedPort();
+    void closeSharedPort(bool atOnce = false);
     void newSharedPortSwitch(ISState* states, char* names[], int n);
     void newSharedPortAddress(char* texts[], char* names[], int n);
     protocol::AiguillageEvents sharedLineEvents();

@@ -285,9 +285,10 @@ void Aiguillage::fin(bool ok)
     demandeur = -1;
     if (finie == Attente::Ok && events.ralliementFini)
         events.ralliementFini(qui, ok);
-    pomper();
-    if (!occupeLaLigne() && events.ligneLibérée)
+    // The driver's own request kept waiting goes first: a program's come back within seconds.
+    if (events.ligneLibérée)
         events.ligneLibérée();
+    pomper();
 }
 
 void Aiguillage::déconnecté(int programme)

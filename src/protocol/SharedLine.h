@@ -55,7 +55,8 @@ struct AiguillageEvents {
     // A program's slew: from its ":T#" to its "Ok" (or the time limit: ok false).
     std::function<void(int programme)> ralliementCommencé;
     std::function<void(int programme, bool ok)> ralliementFini;
-    // No program waits for a reply any more: the driver's own requests may go.
+    // No program waits for a reply any more: the driver's own requests may go (before the
+    // programs' queued ones).
     std::function<void()> ligneLibérée;
     // Whether the mount's axis (declination, or right ascension) moves now.
     std::function<bool(bool dec)> axeEnMouvement;

@@ -120,11 +120,11 @@ TEST(SharedLine, OneRequestAtATimeEachReplyToWhoAsked)
     EXPECT_EQ(b.switchboard.deLaLigne("x:+01"), 5u);
     EXPECT_EQ(b.switchboard.deLaLigne("2,-00017#rest"), 9u);
     EXPECT_EQ(b.got[1], "x:+012,-00017#");
-    EXPECT_EQ(b.line, ":R#:D#");
+    // A command without a reply follows the request before it at once.
+    EXPECT_EQ(b.line, ":R#:D#:n#");
     EXPECT_EQ(b.got.count(2), 0u);
     b.fromLine(":+000,+12345#");
     EXPECT_EQ(b.got[2], ":+000,+12345#");
-    EXPECT_EQ(b.line, ":R#:D#:n#");
     // A reply that never comes frees the line after its time limit; nobody gets anything.
     b.switchboard.reçu(1, ":R#");
     b.loop.advance(1999);
