@@ -905,6 +905,8 @@ void SelvaneTelescope::newMotion(ISwitchVectorProperty& property, ISState* state
                     : session->startWE(wanted == DIRECTION_WEST);
         if (!session)
             return; // the link went down while sending: already shown
+        if (shared)
+            shared->aiguillage().axePris(ns);
         int& timer = motionTimer(property);
         if (timer >= 0)
             removeTimer(timer);

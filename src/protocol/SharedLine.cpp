@@ -312,6 +312,12 @@ void Aiguillage::déconnecté(int programme)
     programmes.erase(programme);
 }
 
+void Aiguillage::axePris(bool dec)
+{
+    for (auto& [id, p] : programmes)
+        (dec ? p.mouvementDEC : p.mouvementAD) = false;
+}
+
 void Aiguillage::ligneFermée()
 {
     annuler(minuterie);

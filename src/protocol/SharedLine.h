@@ -95,6 +95,8 @@ public:
     void positionLue(bool ad, const std::string& réponse);
     // The driver's session let go of the line: what was queued may go.
     void pomper();
+    // The driver moved or stopped an axis itself: the move there is no program's any more.
+    void axePris(bool dec);
     // The line closed: nothing waits on it any more, the last position is forgotten.
     void ligneFermée();
 

@@ -63,6 +63,8 @@ wait_received() {
 
 drivers=(indi_selvane_telescope)
 [ "$scenario" != skysafari ] || drivers+=(indi_skysafari)
+# The driver takes the simulator's slew rate from indiserver's environment.
+[ "$scenario" != shared ] || export SELVANE_SIM_SLEW_RATE=30
 start_server() {
     indiserver -p "$port" -u "$work/indi.sock" -r 0 -v "${drivers[@]}" >"$work/server.log" 2>&1 &
     pids+=($!)
@@ -446,7 +448,6 @@ ser2net)
     ;;
 shared)
     # The window and a plain program on the shared port while an INDI client moves and slews.
-    export SELVANE_SIM_SLEW_RATE=15
     connect_simulated
     shared="$(free_port)"
     [ "$(get Selvane.SHARED_PORT_ADDRESS.ADDRESS)" = 127.0.0.1:7625 ] || fail "the shared port's default address"

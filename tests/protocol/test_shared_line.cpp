@@ -186,7 +186,14 @@ TEST(SharedLine, ADepartedProgramsOpenMoveIsEnded)
     b.line.clear();
     b.switchboard.déconnecté(3);
     EXPECT_EQ(b.line, ":0#:S#");
+    // Nor one the driver's own client has taken over.
+    b.switchboard.reçu(2, ":n#");
+    b.switchboard.axePris(true);
+    b.line.clear();
+    b.switchboard.déconnecté(2);
+    EXPECT_EQ(b.line, "");
     // Its reply, still awaited, is dropped when it comes, and frees the line.
+    b.switchboard.connecté(2);
     b.switchboard.reçu(2, ":R#");
     b.switchboard.déconnecté(2);
     b.got.clear();
