@@ -173,8 +173,8 @@ bool Aiguillage::traiter(const EnFile& e)
         if (ligneTenue)
             return false;
         attenteAD = c == DemandeAD;
-        écrire(e.programme, e.commande);
-        attendre(e.programme, Attente::Position);
+        if (écrire(e.programme, e.commande))
+            attendre(e.programme, Attente::Position);
         return true;
     }
     if (commence(c, CibleAD)) {
@@ -200,8 +200,7 @@ bool Aiguillage::traiter(const EnFile& e)
                 écrire(e.programme, *cible);
             cible->clear();
         }
-        écrire(e.programme, e.commande);
-        if (pointer) {
+        if (écrire(e.programme, e.commande) && pointer) {
             attendre(e.programme, Attente::Ok);
             if (events.ralliementCommencé)
                 events.ralliementCommencé(e.programme);
@@ -212,18 +211,18 @@ bool Aiguillage::traiter(const EnFile& e)
     return true;
 }
 
-void Aiguillage::écrire(int programme, const std::string& commande)
+bool Aiguillage::écrire(int programme, const std::string& commande)
 {
     const bool adAvant = events.axeEnMouvement && events.axeEnMouvement(false);
     if (!events.versLigne || !events.versLigne(commande))
-        return;
+        return false;
     if (events.commandeÉcrite)
         events.commandeÉcrite(commande);
     const std::string_view c = nu(commande);
     const bool dec = c == Nord || c == Sud || c == ArrêtDEC;
     const bool ad = c == Est || c == Ouest;
     if (!dec && !ad)
-        return;
+        return true;
     // The move is now this program's, whoever opened the axis before.
     for (auto& [id, p] : programmes) {
         bool& mouvement = dec ? p.mouvementDEC : p.mouvementAD;
@@ -234,6 +233,7 @@ void Aiguillage::écrire(int programme, const std::string& commande)
         else
             mouvement = c == Est || !adAvant; // ":w#" ends the right ascension move open
     }
+    return true;
 }
 
 void Aiguillage::attendre(int programme, Attente quoi)

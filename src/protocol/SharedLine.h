@@ -120,7 +120,8 @@ private:
     void prendre(int programme, std::vector<std::string> commandes);
     // False when the command must wait for the line.
     bool traiter(const EnFile& e);
-    void écrire(int programme, const std::string& commande);
+    // False when the line took nothing (it is closed): nothing is then awaited.
+    bool écrire(int programme, const std::string& commande);
     void noterMouvement(Programme& p, const std::string& commande);
     void attendre(int programme, Attente quoi);
     void fin(bool ok);

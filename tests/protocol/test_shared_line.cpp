@@ -55,6 +55,7 @@ struct Bench {
     bool sessionSlews = false;
     bool decMoves = false;
     bool raMoves = false;
+    bool open = true;
     std::vector<std::pair<int, bool>> slews; // who, and whether it ended well (after its start)
     Aiguillage switchboard { loop, events(), { 2000, 300000, 20 } };
 
@@ -62,6 +63,8 @@ struct Bench {
     {
         protocol::AiguillageEvents e;
         e.versLigne = [this](const std::string& c) {
+            if (!open)
+                return false;
             line += c;
             // The toggle rule, as the mount keeps it.
             if (c == ":n#" || c == ":s#")
@@ -132,6 +135,10 @@ TEST(SharedLine, OneRequestAtATimeEachReplyToWhoAsked)
     b.loop.advance(1);
     EXPECT_FALSE(b.switchboard.occupeLaLigne());
     EXPECT_EQ(b.switchboard.deLaLigne(":1,2#"), 0u);
+    // A line that takes nothing is not held waiting for a reply.
+    b.open = false;
+    b.switchboard.reçu(1, ":R#");
+    EXPECT_FALSE(b.switchboard.occupeLaLigne());
 }
 
 TEST(SharedLine, TheSlewUnderWayIsProtected)
