@@ -147,8 +147,15 @@ void Aiguillage::pomper()
     if (enPompe)
         return; // the pass under way takes what was added
     enPompe = true;
-    while (!file.empty() && traiter(file.front()))
+    // Taken off the queue first: a line lost while writing empties the queue.
+    while (!file.empty()) {
+        EnFile e = std::move(file.front());
         file.pop_front();
+        if (!traiter(e)) {
+            file.push_front(std::move(e));
+            break;
+        }
+    }
     enPompe = false;
 }
 
