@@ -16,10 +16,14 @@
 
 #include <arpa/inet.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "sim/MountSimulator.h"
@@ -161,6 +165,55 @@ void row(const char* what, double value, const char* unit, const char* target)
     std::printf("  %-62s %9.3f %-3s (target %s)\n", what, value, unit, target);
 }
 
+// Sends a position query on fd and reads up to its "#": milliseconds, or a negative value.
+double queryMs(int fd)
+{
+    const auto start = Clock::now();
+    if (::write(fd, ":R#", 3) != 3)
+        return -1;
+    char c = 0;
+    do {
+        pollfd p { fd, POLLIN, 0 };
+        if (::poll(&p, 1, 3000) <= 0 || ::read(fd, &c, 1) != 1)
+            return -1;
+    } while (c != '#');
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A program on the driver's shared port, speaking the controller's protocol.
+int sharedProgram(int port)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a {};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<std::uint16_t>(port));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
+            const int on = 1;
+            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            return fd;
+        }
+        ::close(fd);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    die("the shared port does not answer");
+}
+
+// A simulator's line opened as a program opens a serial port: raw, 9600 baud.
+int directLine(const std::string& device)
+{
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        die("cannot open " + device);
+    termios t {};
+    ::tcgetattr(fd, &t);
+    ::cfmakeraw(&t);
+    ::cfsetspeed(&t, B9600);
+    ::tcsetattr(fd, TCSANOW, &t);
+    return fd;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -249,6 +302,56 @@ int main(int argc, char** argv)
         row("  99th percentile", percentile99(inDriver), "ms", "-");
         row("Client to controller through indiserver, median", median(roundTrip), "ms", "-");
         row("  99th percentile", percentile99(roundTrip), "ms", "-");
+        // The shared port: a program attached and idle, then its position queries against the same
+        // queries on a line of its own (another simulator of the same kind), taken in turn.
+        const int sharedPort = freePort();
+        client.send(
+            "<newTextVector device=\"Selvane\" name=\"SHARED_PORT_ADDRESS\"><oneText name=\"ADDRESS\">"
+            "127.0.0.1:"
+            + std::to_string(sharedPort) + "</oneText></newTextVector>");
+        client.setSwitch("SHARED_PORT", "SHARED_PORT_ON");
+        const int program = sharedProgram(sharedPort);
+        row(("CPU, a program attached to the shared port and idle, " + std::to_string(sizes.idleS) + " s")
+                .c_str(),
+            cpuPercent(driver, sizes.idleS), "%", "<= 0.5 %");
+        // The window itself, which asks for the position every 3 s through the shared port.
+        if (const char* window = std::getenv("SELVANE_WINDOW")) {
+            const std::string address = "127.0.0.1:" + std::to_string(sharedPort);
+            const pid_t shown = ::fork();
+            if (shown == 0) {
+                ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+                std::freopen("/dev/null", "w", stderr);
+                ::execl(window, window, "--port", address.c_str(), static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            row(("CPU, the window attached to the shared port and idle, " + std::to_string(sizes.idleS)
+                    + " s")
+                    .c_str(),
+                cpuPercent(driver, sizes.idleS), "%", "<= 0.5 %");
+            ::kill(shown, SIGTERM);
+            ::waitpid(shown, nullptr, 0);
+        }
+        sim::MountSimulator alone;
+        if (!alone.start())
+            die("second simulator did not start");
+        const int direct = directLine(alone.devicePath());
+        std::vector<double> throughShared;
+        std::vector<double> onTheLine;
+        for (int i = 0; i < sizes.changes; ++i) {
+            const double s = queryMs(program);
+            const double d = queryMs(direct);
+            if (s < 0 || d < 0)
+                die("a position query got no reply");
+            throughShared.push_back(s);
+            onTheLine.push_back(d);
+        }
+        row(("Position query through the shared port, median of " + std::to_string(sizes.changes)).c_str(),
+            median(throughShared), "ms", "-");
+        row("Position query on a line of its own, median", median(onTheLine), "ms", "-");
+        row("What the shared port adds, median", median(throughShared) - median(onTheLine), "ms", "<= 1 ms");
+        ::close(direct);
+        ::close(program);
         client.setSwitch("CONNECTION", "DISCONNECT");
         ::kill(server, SIGTERM);
         ::waitpid(server, &status, 0);

@@ -242,6 +242,7 @@ bool SelvaneTelescope::initProperties()
         this, [this] { loadConfig(true, INDI::SP::DEVICE_ADDRESS); },
         [this] { saveConfig(true, INDI::SP::DEVICE_ADDRESS); });
     registerConnection(network);
+    initSharedPort();
     return true;
 }
 
@@ -259,10 +260,22 @@ bool SelvaneTelescope::updateProperties()
         SunSafetyS[1].s = ISS_OFF;
         SunSafetySP.s = IPS_OK;
         defineProperty(&SunSafetySP);
+        defineProperty(&SharedAddressTP);
+        defineProperty(&SharedSP);
+        if (!sharedLoaded) {
+            loadConfig(true, indi_texts::AdressePortPartagé);
+            loadConfig(true, indi_texts::PortPartagé);
+        } else if (SharedS[0].s == ISS_ON) {
+            openSharedPort();
+        }
+        sharedLoaded = true;
     } else {
+        closeSharedPort();
         deleteProperty(AutoguidingSP.name);
         deleteProperty(MotionTimeoutNP.name);
         deleteProperty(SunSafetySP.name);
+        deleteProperty(SharedSP.name);
+        deleteProperty(SharedAddressTP.name);
     }
     return true;
 }
@@ -273,6 +286,8 @@ bool SelvaneTelescope::saveConfigItems(FILE* fp)
     // without a client asking.
     INDI::DefaultDevice::saveConfigItems(fp);
     IUSaveConfigNumber(fp, &MotionTimeoutNP);
+    IUSaveConfigText(fp, &SharedAddressTP);
+    IUSaveConfigSwitch(fp, &SharedSP);
     return true;
 }
 
@@ -477,15 +492,26 @@ void SelvaneTelescope::lineOpened()
         EqN[AXIS_DE].value = dec;
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
+        pumpSharedLine();
     };
     events.positionFailed = [this](const protocol::Incident& échec) {
         EqNP.s = IPS_ALERT;
         IDSetNumber(&EqNP, "%s", indi_texts::formulation(échec).c_str());
+        pumpSharedLine();
     };
     events.slewEnded = [this](const std::optional<protocol::Incident>& échec) {
         TrackState = SCOPE_IDLE;
         EqNP.s = échec ? IPS_ALERT : IPS_OK;
         IDSetNumber(&EqNP, "%s", échec ? indi_texts::formulation(*échec).c_str() : indi_texts::GotoTerminé);
+        pumpSharedLine();
+    };
+    // The programs of the shared port read their own replies; the position replies also answer
+    // their queries while a slew is under way.
+    events.elsewhere
+        = [this](std::string_view bytes) { return shared ? shared->aiguillage().deLaLigne(bytes) : 0; };
+    events.positionReply = [this](bool ra, const std::string& reply) {
+        if (shared)
+            shared->aiguillage().positionLue(ra, reply);
     };
     events.log = [this](const std::string& message) { LOGF_INFO("%s", message.c_str()); };
     events.linkLost = [this](const protocol::Incident& why) { linkLost(indi_texts::formulation(why)); };
@@ -549,6 +575,7 @@ void SelvaneTelescope::disconnectRequested()
 
 void SelvaneTelescope::closeLine(bool atOnce)
 {
+    closeSharedPort(atOnce);
     for (int* id : { &nsTimer, &weTimer }) {
         if (*id >= 0)
             removeTimer(*id);
@@ -638,8 +665,8 @@ void SelvaneTelescope::schedulePoll()
 
 void SelvaneTelescope::poll()
 {
-    // A query still under way or a GOTO holds the line: this tick is skipped.
-    if (link == Link::Open && session)
+    // A query still under way, a GOTO or a program's request holds the line: this tick is skipped.
+    if (link == Link::Open && session && !lineHeldByProgram())
         session->query();
 }
 
@@ -726,6 +753,10 @@ bool SelvaneTelescope::ISNewText(const char* dev, const char* name, char* texts[
             return true;
         }
     }
+    if (dev && std::strcmp(dev, getDeviceName()) == 0 && std::strcmp(name, SharedAddressTP.name) == 0) {
+        newSharedPortAddress(texts, names, n);
+        return true;
+    }
     return INDI::Telescope::ISNewText(dev, name, texts, names, n);
 }
 
@@ -735,6 +766,20 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
         return refuse(EqNP, indi_texts::NonConnecté);
     if (link != Link::Open || !session) {
         LOGF_WARN("%s", indi_texts::NonConnecté);
+        return;
+    }
+    if (shared && shared->aiguillage().rallie())
+        return refuse(EqNP, indi_texts::GotoDUnProgramme);
+    if (lineHeldByProgram()) {
+        // A program's query holds the line for at most the reply's time limit: the target goes after.
+        std::vector<double> keptValues(values, values + n);
+        std::vector<std::string> keptNames(names, names + n);
+        deferredGoto = [this, keptValues, keptNames]() mutable {
+            std::vector<char*> namePointers;
+            for (std::string& name : keptNames)
+                namePointers.push_back(name.data());
+            newTarget(keptValues.data(), namePointers.data(), static_cast<int>(keptValues.size()));
+        };
         return;
     }
     if (session->slewing()) {
@@ -865,6 +910,11 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
         return true;
     }
 
+    if (std::strcmp(name, SharedSP.name) == 0) {
+        newSharedPortSwitch(states, names, n);
+        return true;
+    }
+
     const bool needsLine = std::strcmp(name, MovementNSSP.name) == 0
         || std::strcmp(name, MovementWESP.name) == 0 || std::strcmp(name, SlewRateSP.name) == 0
         || std::strcmp(name, AutoguidingSP.name) == 0;
@@ -938,6 +988,8 @@ void SelvaneTelescope::newMotion(ISwitchVectorProperty& property, ISState* state
                     : session->startWE(wanted == DIRECTION_WEST);
         if (!session)
             return; // the link went down while sending: already shown
+        if (shared)
+            shared->aiguillage().axePris(ns);
         int& timer = motionTimer(property);
         if (timer >= 0)
             removeTimer(timer);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <netdb.h>
 
@@ -17,6 +18,7 @@
 #include <connectionplugins/connectiontcp.h>
 #include <inditelescope.h>
 
+#include "indi/SharedPort.h"
 #include "protocol/MountSession.h"
 #include "sky/site.h"
 
@@ -147,6 +149,24 @@ private:
     // The move open on an axis: 0 north or west, 1 south or east, -1 none.
     int openMove(bool ns) const;
     void motionTimedOut(ISwitchVectorProperty& property);
+    // The shared port (SelvaneSharedPort.cpp): opened while connected and switched on.
+    void initSharedPort();
+    void openSharedPort();
+    void closeSharedPort(bool atOnce = false);
+    void newSharedPortSwitch(ISState* states, char* names[], int n);
+    void newSharedPortAddress(char* texts[], char* names[], int n);
+    protocol::AiguillageEvents sharedLineEvents();
+    // A program's slew as INDI clients see it.
+    void programSlew(bool started, bool ok);
+    // Whether a program's request holds the line; a GOTO asked meanwhile waits for it.
+    bool lineHeldByProgram() const { return shared && shared->aiguillage().occupeLaLigne(); }
+    // The driver let go of the line: the programs' requests queued meanwhile may go.
+    void pumpSharedLine()
+    {
+        if (shared)
+            shared->aiguillage().pomper();
+    }
+
     int& motionTimer(const ISwitchVectorProperty& property)
     {
         return &property == &MovementNSSP ? nsTimer : weTimer;
@@ -180,6 +200,14 @@ private:
     int weTimer = -1;
     std::unique_ptr<sim::MountSimulator> simulator;
     std::unique_ptr<MountSession> session;
+    ISwitch SharedS[2];
+    ISwitchVectorProperty SharedSP;
+    IText SharedAddressT[1] {};
+    ITextVectorProperty SharedAddressTP;
+    bool sharedLoaded = false;
+    std::unique_ptr<SharedPort> shared;
+    // An INDI GOTO asked while a program's query held the line: sent once the line is free.
+    std::function<void()> deferredGoto;
 };
 
 } // namespace indi_driver

@@ -74,6 +74,29 @@ inline constexpr int LongueurTexteMax = 4096;
 inline constexpr const char* TexteTropLong = "Texte refusé : plus de %d octets";
 inline constexpr const char* GotoTerminé = "GOTO terminé, contrôleur réinitialisé sur la cible";
 
+// The shared port: programs that speak the controller's protocol use the driver's line.
+inline constexpr const char* PortPartagé = "SHARED_PORT";
+inline constexpr const char* LibelléPortPartagé = "Port partagé";
+inline constexpr const char* PortPartagéMarche = "SHARED_PORT_ON";
+inline constexpr const char* PortPartagéArrêt = "SHARED_PORT_OFF";
+inline constexpr const char* AdressePortPartagé = "SHARED_PORT_ADDRESS";
+inline constexpr const char* LibelléAdressePortPartagé = "Adresse du port partagé";
+inline constexpr const char* AdresseÉlément = "ADDRESS";
+inline constexpr const char* LibelléAdresseÉlément = "Hôte:port";
+inline constexpr const char* AdressePartagéeParDéfaut = "127.0.0.1:7625";
+inline constexpr const char* OngletPortPartagé = "Port partagé";
+inline constexpr const char* PortPartagéOuvert = "Port partagé ouvert sur %s";
+inline constexpr const char* PortPartagéFermé = "Port partagé fermé";
+inline constexpr const char* PortPartagéImpossible = "Port partagé impossible sur %s : %s";
+inline constexpr const char* AdressePartagéeInvalide
+    = "Adresse « %s » invalide : hôte:port attendu, par exemple 127.0.0.1:7625";
+inline constexpr const char* ProgrammeConnecté = "Programme connecté au port partagé : %s";
+inline constexpr const char* ProgrammeParti = "Programme parti du port partagé : %s";
+inline constexpr const char* TropDeProgrammes = "Port partagé : %s refusé, déjà %d programmes connectés";
+inline constexpr const char* GotoDUnProgramme
+    = "Refusé : un programme du port partagé fait un GOTO, attendez sa fin";
+inline constexpr const char* GotoDUnProgrammeEnCours = "GOTO d'un programme du port partagé en cours";
+
 inline std::string enSecondes(std::int64_t ms)
 {
     return "en " + std::to_string(ms / protocol::MsParSeconde) + " s";

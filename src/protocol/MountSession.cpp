@@ -111,8 +111,15 @@ void MountSession::readable()
     while (!linkGone) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0) {
-            for (ssize_t i = 0; i < n && !linkGone; ++i)
-                take(buffer[i]);
+            std::string_view rest(buffer, static_cast<std::size_t>(n));
+            while (!rest.empty() && !linkGone) {
+                if (events.elsewhere)
+                    rest.remove_prefix(events.elsewhere(rest));
+                if (rest.empty())
+                    break;
+                take(rest.front());
+                rest.remove_prefix(1);
+            }
             continue;
         }
         if (n == 0) {
@@ -185,11 +192,15 @@ void MountSession::replyComplete()
         pendingRa = compteAD(reply);
         if (!pendingRa)
             return endQuery(Échec::RéponseIllisible, reply);
+        if (events.positionReply)
+            events.positionReply(true, reply);
         break;
     case Query::Dec:
         pendingDec = compteDEC(reply);
         if (!pendingDec)
             return endQuery(Échec::RéponseIllisible, reply);
+        if (events.positionReply)
+            events.positionReply(false, reply);
         break;
     case Query::None:
         return;
@@ -385,6 +396,29 @@ bool MountSession::startWE(bool west)
 bool MountSession::stopWE()
 {
     return stopMove(Direction::Ouest, weMoving);
+}
+
+bool MountSession::relay(const std::string& written)
+{
+    if (!send(written))
+        return false;
+    std::string_view command = written;
+    while (!command.empty() && command.back() == ' ')
+        command.remove_suffix(1);
+    if (command == Nord || command == Sud) {
+        nsMoving = true;
+        nsNorth = command == Nord;
+    } else if (command == ArrêtDEC) {
+        nsMoving = false;
+    } else if (command == Est) {
+        weMoving = true;
+        weWest = false;
+    } else if (command == Ouest) {
+        // The toggle: a west move starts, or the right ascension move open ends.
+        weWest = !weMoving;
+        weMoving = !weMoving;
+    }
+    return true;
 }
 
 void MountSession::stopMoves()

@@ -67,6 +67,10 @@ struct SessionEvents {
     std::function<void(const std::string& message)> log;
     // Read or write error, hang-up: said once; the session then refuses everything.
     std::function<void(const Incident& why)> linkLost;
+    // When the line is shared: bytes read that another party waits for; says how many it took.
+    std::function<std::size_t(std::string_view bytes)> elsewhere;
+    // The text of each well-formed position reply, right ascension's (ra) or declination's.
+    std::function<void(bool ra, const std::string& reply)> positionReply;
 };
 
 class MountSession {
@@ -103,6 +107,11 @@ public:
     // The initialisation on a target.
     bool sync(double raHours, double decDegrees);
     bool slewing() const { return stage != Stage::Idle; }
+    // A query (or the check) waits for its reply.
+    bool awaitingReply() const { return query_ != Query::None; }
+    // Writes a command of another party of a shared line, as it came; the moves it starts or ends
+    // are the mount's. False when the line is gone.
+    bool relay(const std::string& command);
 
     // Rates: 0 Sidéral, 1 Centrage, 2 Rattrapage, 3 Rapide.
     void setRate(int index);

@@ -3,12 +3,12 @@
 # End to end: indi_selvane_telescope under the real indiserver, driven by INDI's own command-line
 # clients over 127.0.0.1, against the mount simulator (in-process with SIMULATION, or selvane-sim
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
-# Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR
+# Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR [WINDOW_DIR]
 #   (connect, goto, motion, bad_input, silent, link_lost, stray_stops, long_text, bad_period,
-#    motion_timeout, crash_stop, ser2net, skysafari, sun)
+#    motion_timeout, crash_stop, ser2net, skysafari, sun, shared)
 set -euo pipefail
 scenario="$1"
-export PATH="$2:$3:$PATH:/usr/sbin"
+export PATH="$2:$3:${4:-$3}:$PATH:/usr/sbin"
 work="$(mktemp -d)"
 export HOME="$work"
 export SELVANE_SIM_TRACE="$work/trace"
@@ -63,6 +63,8 @@ wait_received() {
 
 drivers=(indi_selvane_telescope)
 [ "$scenario" != skysafari ] || drivers+=(indi_skysafari)
+# The driver takes the simulator's slew rate from indiserver's environment.
+[ "$scenario" != shared ] || export SELVANE_SIM_SLEW_RATE=30
 start_server() {
     indiserver -p "$port" -u "$work/indi.sock" -r 0 -v "${drivers[@]}" >"$work/server.log" 2>&1 &
     pids+=($!)
@@ -122,6 +124,26 @@ for command, expected in zip(pairs[0::2], pairs[1::2]):
         got += chunk
     if got.decode() != expected:
         sys.exit(f"{command}: got {got!r}, expected {expected!r}")
+EOF
+}
+# A program on the shared port: sends COMMANDS, then reads for SECONDS (or until "Ok") and prints
+# what came.
+program() {
+    python3 - "$shared" "$@" <<'EOF'
+import socket, sys, time
+link = socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=1)
+link.sendall(sys.argv[2].encode())
+end, got = time.monotonic() + float(sys.argv[3]), b""
+while time.monotonic() < end and not got.endswith(b"Ok"):
+    link.settimeout(max(0.01, end - time.monotonic()))
+    try:
+        chunk = link.recv(64)
+    except socket.timeout:
+        break
+    if not chunk:
+        break
+    got += chunk
+print(got.decode(errors="replace"))
 EOF
 }
 near() { python3 -c "import sys; sys.exit(0 if abs($1 - ($2)) <= $3 else 1)" || fail "$4: $1 is not $2"; }
@@ -423,6 +445,61 @@ ser2net)
     # Nothing listening there now: refused at once, the driver still answering.
     set_ "Selvane.CONNECTION.CONNECT=On"
     wait_for '"Selvane.CONNECTION.DISCONNECT"==1 && "Selvane.CONNECTION._STATE"==3' 3
+    ;;
+shared)
+    # The window and a plain program on the shared port while an INDI client moves and slews.
+    connect_simulated
+    shared="$(free_port)"
+    [ "$(get Selvane.SHARED_PORT_ADDRESS.ADDRESS)" = 127.0.0.1:7625 ] || fail "the shared port's default address"
+    listen 3 "$work/messages"
+    set_ "Selvane.SHARED_PORT_ADDRESS.ADDRESS=127.0.0.1:$port"
+    set_ "Selvane.SHARED_PORT.SHARED_PORT_ON=On"
+    wait_for '"Selvane.SHARED_PORT._STATE"==3 && "Selvane.SHARED_PORT.SHARED_PORT_OFF"==1' 3
+    grep -q "Port partagé impossible sur 127.0.0.1:$port : Address already in use" "$work/messages" \
+        || fail "a refused bind does not say why"
+    set_ "Selvane.SHARED_PORT_ADDRESS.ADDRESS=127.0.0.1:$shared"
+    set_ "Selvane.SHARED_PORT.SHARED_PORT_ON=On"
+    wait_for '"Selvane.SHARED_PORT._STATE"==1'
+    QT_QPA_PLATFORM=offscreen selvane --port "127.0.0.1:$shared" --trace 2>"$work/window.log" &
+    pids+=($!)
+    for _ in $(seq 100); do grep -q ' <- :' "$work/window.log" && break; sleep 0.1; done
+    grep -q ' <- :' "$work/window.log" || fail "the window got no position: $(cat "$work/window.log")"
+    # An INDI move: its bytes alone, whole, between the window's queries.
+    : >"$SELVANE_SIM_TRACE"
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=On"; wait_received ":RS# :n#"
+    set_ "Selvane.TELESCOPE_MOTION_NS.MOTION_NORTH=Off"; wait_received ":RS# :n#:0#:S#"
+    # An INDI GOTO: a program's queries are answered from the last position, its GOTO refused.
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=6;45"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==2' 2
+    got="$(program ':R#:D#:r+000,+15232#:d+000,+26667#:T#' 1)"
+    [[ "$got" =~ ^:[+-]?[0-9]+,[+-]?[0-9]+#:[+-]?[0-9]+,[+-]?[0-9]+#$ ]] || fail "queries during the slew: '$got'"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1' 30
+    ! received | grep -qF ":r+000,+15232#" || fail "a program's GOTO went out during another slew"
+    # A program's GOTO: Busy for INDI clients until its Ok, an INDI GOTO meanwhile refused.
+    program ':r+000,+15232#:d+000,+26667#:T#' 30 >"$work/program" &
+    pids+=($!)
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==2' 3
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=3;10"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 3
+    for _ in $(seq 300); do [ -s "$work/program" ] && break; sleep 0.1; done
+    [ "$(cat "$work/program")" = Ok ] || fail "the program's GOTO got '$(cat "$work/program")'"
+    ! commands | grep -qF ":r+003," || fail "the INDI GOTO went out during a program's slew"
+    wait_for 'abs("Selvane.EQUATORIAL_EOD_COORD.RA" - 1) < 0.01' 10
+    # A program's move shows on the motion switches; one left open ends when the program goes.
+    : >"$SELVANE_SIM_TRACE"
+    program ':C#  :e#' 1.5 >/dev/null &
+    pids+=($!)
+    wait_for '"Selvane.TELESCOPE_MOTION_WE.MOTION_EAST"==1' 3
+    wait_received ":C#  :e#:w#:S#"
+    wait_for '"Selvane.TELESCOPE_MOTION_WE.MOTION_EAST"==0' 3
+    [ "$(commands)" = ":C#  :e#:w#:S#" ] || fail "the program's move: $(commands)"
+    # The window read only position replies, one for each query, whole.
+    sleep 3.5
+    asked=$(grep -cE ' -> :[RD]#$' "$work/window.log")
+    answered=$(grep -cE ' <- :[+-]?[0-9]+,[+-]?[0-9]+#$' "$work/window.log")
+    ! grep ' <- ' "$work/window.log" | grep -vqE ' <- :[+-]?[0-9]+,[+-]?[0-9]+#$' \
+        || fail "the window read something else: $(grep ' <- ' "$work/window.log" | sort | uniq -c)"
+    (( asked >= 6 && asked - answered <= 1 )) || fail "the window asked $asked and got $answered replies"
     ;;
 skysafari)
     # indi_skysafari in front of the driver: a phone planetarium's LX200 commands over TCP.

@@ -1,0 +1,344 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The line shared between the driver and the programs connected to it.
+#include "protocol/SharedLine.h"
+
+#include <array>
+#include <cstring>
+
+#include "protocol/codec.h"
+#include "protocol/sequences.h"
+#include "protocol/wire.h"
+
+namespace protocol {
+
+namespace {
+// A command without its padding blanks.
+std::string_view nu(std::string_view commande)
+{
+    while (!commande.empty() && commande.back() == ' ')
+        commande.remove_suffix(1);
+    return commande;
+}
+
+// The speed commands, which a front end pads with blanks to the length of ":C#  ".
+bool estVitesse(std::string_view commande)
+{
+    static const std::array vitesses { nu(VitesseSidérale), nu(VitesseCentrage), nu(VitesseRattrapage),
+        nu(VitesseRapide), nu(VitesseDépart) };
+    for (std::string_view v : vitesses)
+        if (commande == v)
+            return true;
+    return false;
+}
+const std::size_t LongueurRembourrée = std::strlen(VitesseCentrage);
+
+bool commence(std::string_view commande, const char* début)
+{
+    return commande.rfind(début, 0) == 0;
+}
+} // namespace
+
+std::vector<std::string> DécoupeurCommandes::ajouter(std::string_view octets)
+{
+    std::vector<std::string> faites;
+    for (const char c : octets) {
+        if (fermé) {
+            if (c == ' ') {
+                courant += c;
+                if (courant.size() >= LongueurRembourrée) {
+                    faites.push_back(std::move(courant));
+                    courant.clear();
+                    fermé = false;
+                }
+                continue;
+            }
+            faites.push_back(std::move(courant));
+            courant.clear();
+            fermé = false;
+        }
+        if (courant.empty()) {
+            if (c == ':')
+                courant += c;
+            continue; // nothing between commands is the controller's
+        }
+        courant += c;
+        if (c == '#') {
+            if (estVitesse(courant) && courant.size() < LongueurRembourrée) {
+                fermé = true;
+            } else {
+                faites.push_back(std::move(courant));
+                courant.clear();
+            }
+        } else if (courant.size() > LongueurMaxCommande) {
+            courant.clear();
+        }
+    }
+    return faites;
+}
+
+std::optional<std::string> DécoupeurCommandes::finir()
+{
+    if (!fermé)
+        return std::nullopt;
+    fermé = false;
+    std::string fait = std::move(courant);
+    courant.clear();
+    return fait;
+}
+
+Aiguillage::Aiguillage(Loop& loop, AiguillageEvents events, Limits limits)
+    : loop(loop)
+    , events(std::move(events))
+    , limits(limits)
+{
+}
+
+Aiguillage::~Aiguillage()
+{
+    annuler(minuterie);
+    for (auto& [id, p] : programmes)
+        annuler(p.minuterieBlancs);
+}
+
+void Aiguillage::annuler(int& id)
+{
+    if (id >= 0)
+        loop.removeTimer(id);
+    id = -1;
+}
+
+void Aiguillage::connecté(int programme)
+{
+    programmes[programme];
+}
+
+void Aiguillage::reçu(int programme, std::string_view octets)
+{
+    auto it = programmes.find(programme);
+    if (it == programmes.end())
+        return;
+    Programme& p = it->second;
+    std::vector<std::string> commandes = p.découpeur.ajouter(octets);
+    annuler(p.minuterieBlancs);
+    if (p.découpeur.enAttente())
+        p.minuterieBlancs = loop.addTimer(limits.blancsMs, [this, programme] { blancsÉcoulés(programme); });
+    prendre(programme, std::move(commandes));
+}
+
+void Aiguillage::blancsÉcoulés(int programme)
+{
+    auto it = programmes.find(programme);
+    if (it == programmes.end())
+        return;
+    it->second.minuterieBlancs = -1;
+    if (auto commande = it->second.découpeur.finir())
+        prendre(programme, { std::move(*commande) });
+}
+
+void Aiguillage::prendre(int programme, std::vector<std::string> commandes)
+{
+    for (std::string& c : commandes)
+        file.push_back({ programme, std::move(c) });
+    pomper();
+}
+
+void Aiguillage::pomper()
+{
+    if (enPompe)
+        return; // the pass under way takes what was added
+    enPompe = true;
+    // Taken off the queue first: a line lost while writing empties the queue.
+    while (!file.empty()) {
+        EnFile e = std::move(file.front());
+        file.pop_front();
+        if (!traiter(e)) {
+            file.push_front(std::move(e));
+            break;
+        }
+    }
+    enPompe = false;
+}
+
+bool Aiguillage::traiter(const EnFile& e)
+{
+    auto it = programmes.find(e.programme);
+    if (it == programmes.end())
+        return true;
+    Programme& p = it->second;
+    const std::string_view c = nu(e.commande);
+    const bool ralliement = rallie() || (events.sessionRallie && events.sessionRallie());
+    const bool ligneTenue = occupeLaLigne() || (events.sessionAttend && events.sessionAttend());
+
+    if (c == DemandeAD || c == DemandeDEC) {
+        if (ralliement) {
+            // The controller is busy slewing: the last position read answers, as it came.
+            const std::string& dernière = c == DemandeAD ? dernièreAD : dernièreDEC;
+            if (!dernière.empty() && events.versProgramme)
+                events.versProgramme(e.programme, dernière);
+            return true;
+        }
+        if (ligneTenue)
+            return false;
+        attenteAD = c == DemandeAD;
+        if (écrire(e.programme, e.commande))
+            attendre(e.programme, Attente::Position);
+        return true;
+    }
+    if (commence(c, CibleAD)) {
+        p.cibleAD = e.commande;
+        return true;
+    }
+    if (commence(c, CibleDEC)) {
+        p.cibleDEC = e.commande;
+        return true;
+    }
+    const bool pointer = c == Pointer;
+    if (pointer || c == Initialiser) {
+        if (ralliement) {
+            // Another slew is under way: this GOTO (or initialisation) and its target are refused.
+            p.cibleAD.clear();
+            p.cibleDEC.clear();
+            return true;
+        }
+        if (pointer && ligneTenue)
+            return false;
+        for (std::string* cible : { &p.cibleAD, &p.cibleDEC }) {
+            if (!cible->empty())
+                écrire(e.programme, *cible);
+            cible->clear();
+        }
+        if (écrire(e.programme, e.commande) && pointer) {
+            attendre(e.programme, Attente::Ok);
+            if (events.ralliementCommencé)
+                events.ralliementCommencé(e.programme);
+        }
+        return true;
+    }
+    écrire(e.programme, e.commande);
+    return true;
+}
+
+bool Aiguillage::écrire(int programme, const std::string& commande)
+{
+    const bool adAvant = events.axeEnMouvement && events.axeEnMouvement(false);
+    if (!events.versLigne || !events.versLigne(commande))
+        return false;
+    if (events.commandeÉcrite)
+        events.commandeÉcrite(commande);
+    const std::string_view c = nu(commande);
+    const bool dec = c == Nord || c == Sud || c == ArrêtDEC;
+    const bool ad = c == Est || c == Ouest;
+    if (!dec && !ad)
+        return true;
+    // The move is now this program's, whoever opened the axis before.
+    for (auto& [id, p] : programmes) {
+        bool& mouvement = dec ? p.mouvementDEC : p.mouvementAD;
+        if (id != programme)
+            mouvement = false;
+        else if (dec)
+            mouvement = c != ArrêtDEC;
+        else
+            mouvement = c == Est || !adAvant; // ":w#" ends the right ascension move open
+    }
+    return true;
+}
+
+void Aiguillage::attendre(int programme, Attente quoi)
+{
+    attente = quoi;
+    demandeur = programme;
+    lecteur.recommencer();
+    lecteurOk.recommencer();
+    minuterie = loop.addTimer(quoi == Attente::Ok ? limits.slewMs : limits.replyMs, [this] {
+        minuterie = -1;
+        fin(false);
+    });
+}
+
+std::size_t Aiguillage::deLaLigne(std::string_view octets)
+{
+    if (attente == Attente::Rien)
+        return 0;
+    std::size_t pris = 0;
+    bool complet = false;
+    while (pris < octets.size() && !complet) {
+        const char c = octets[pris++];
+        complet = attente == Attente::Ok ? lecteurOk.ajouter(c) : lecteur.ajouter(c);
+    }
+    // The controller's own bytes, as they came, for its log.
+    if (demandeur >= 0 && events.versProgramme)
+        events.versProgramme(demandeur, std::string(octets.substr(0, pris)));
+    if (complet) {
+        if (attente == Attente::Position)
+            positionLue(attenteAD, lecteur.réponse());
+        fin(true);
+    }
+    return pris;
+}
+
+void Aiguillage::positionLue(bool ad, const std::string& réponse)
+{
+    const bool bonne = ad ? compteAD(réponse).has_value() : compteDEC(réponse).has_value();
+    if (bonne)
+        (ad ? dernièreAD : dernièreDEC) = réponse;
+}
+
+void Aiguillage::fin(bool ok)
+{
+    annuler(minuterie);
+    const Attente finie = attente;
+    const int qui = demandeur;
+    attente = Attente::Rien;
+    demandeur = -1;
+    if (finie == Attente::Ok && events.ralliementFini)
+        events.ralliementFini(qui, ok);
+    // The driver's own request kept waiting goes first: a program's come back within seconds.
+    if (events.ligneLibérée)
+        events.ligneLibérée();
+    pomper();
+}
+
+void Aiguillage::déconnecté(int programme)
+{
+    auto it = programmes.find(programme);
+    if (it == programmes.end())
+        return;
+    annuler(it->second.minuterieBlancs);
+    std::erase_if(file, [programme](const EnFile& e) { return e.programme == programme; });
+    // Its reply, if one is awaited, still holds the line until it comes: then it is dropped.
+    if (demandeur == programme)
+        demandeur = -1;
+    const bool dec = it->second.mouvementDEC && events.axeEnMouvement && events.axeEnMouvement(true);
+    const bool ad = it->second.mouvementAD && events.axeEnMouvement && events.axeEnMouvement(false);
+    if (dec)
+        for (const std::string& c : arrêtMouvement(Direction::Nord))
+            écrire(programme, c);
+    if (ad)
+        for (const std::string& c : arrêtMouvement(Direction::Ouest))
+            écrire(programme, c);
+    programmes.erase(programme);
+}
+
+void Aiguillage::axePris(bool dec)
+{
+    for (auto& [id, p] : programmes)
+        (dec ? p.mouvementDEC : p.mouvementAD) = false;
+}
+
+void Aiguillage::ligneFermée()
+{
+    annuler(minuterie);
+    const bool ralliait = rallie();
+    const int qui = demandeur;
+    attente = Attente::Rien;
+    demandeur = -1;
+    file.clear();
+    dernièreAD.clear();
+    dernièreDEC.clear();
+    for (auto& [id, p] : programmes)
+        p.mouvementDEC = p.mouvementAD = false;
+    if (ralliait && events.ralliementFini)
+        events.ralliementFini(qui, false);
+}
+
+} // namespace protocol
