@@ -4,6 +4,7 @@
 
 #include "indi/SelvaneTelescope.h"
 #include "indi/texts.h"
+#include "protocol/codec.h"
 
 namespace indi_driver {
 
@@ -35,6 +36,16 @@ protocol::AiguillageEvents SelvaneTelescope::sharedLineEvents()
             showMotion(MovementNSSP, true);
         if (openMove(false) != last_we_motion)
             showMotion(MovementWESP, true);
+    };
+    // The Sun interlock holds for programs too: a script asks nobody before it slews.
+    events.ralliementPermis = [this](int, const std::string& ad, const std::string& dec) {
+        const auto target = protocol::placeDesCommandes(ad, dec);
+        if (!target)
+            return true;
+        const auto fromSun = sunTooClose(target->first, target->second);
+        if (fromSun)
+            LOGF_WARN(indi_texts::GotoDUnProgrammePrèsDuSoleil, *fromSun);
+        return !fromSun;
     };
     events.ralliementCommencé = [this](int) { programSlew(true, true); };
     events.ralliementFini = [this](int, bool ok) { programSlew(false, ok); };

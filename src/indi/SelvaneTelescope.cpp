@@ -830,22 +830,37 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     IDSetNumber(&TargetNP, nullptr);
 }
 
+namespace {
+std::int64_t nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
+
+std::optional<int> SelvaneTelescope::sunTooClose(double raDegrees, double dec) const
+{
+    if (SunSafetyS[0].s != ISS_ON)
+        return std::nullopt;
+    const sky::Place target { raDegrees, dec };
+    const double fromSun = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, nowMs(), site));
+    if (fromSun >= sky::DistanceSoleilMin)
+        return std::nullopt;
+    return static_cast<int>(std::floor(fromSun));
+}
+
 bool SelvaneTelescope::refusedBySky(double ra, double dec)
 {
-    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::system_clock::now().time_since_epoch())
-                         .count();
-    const sky::Place target { ra * DegrésParHeure, dec };
-    const double fromSun = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, now, site));
-    if (fromSun < sky::DistanceSoleilMin && SunSafetyS[0].s == ISS_ON) {
+    if (const auto fromSun = sunTooClose(ra * DegrésParHeure, dec)) {
         char message[MAXRBUF];
-        std::snprintf(
-            message, sizeof message, indi_texts::GotoPrèsDuSoleil, static_cast<int>(std::floor(fromSun)));
+        std::snprintf(message, sizeof message, indi_texts::GotoPrèsDuSoleil, *fromSun);
         refuse(EqNP, message);
         return true;
     }
     if (site) {
-        const double height = sky::hauteur(target, now, *site);
+        const sky::Place target { ra * DegrésParHeure, dec };
+        const double height = sky::hauteur(target, nowMs(), *site);
         if (height < 0)
             LOGF_WARN(indi_texts::CibleSousHorizon, static_cast<int>(std::floor(height)));
     }

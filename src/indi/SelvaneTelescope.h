@@ -139,6 +139,8 @@ private:
     // A GOTO toward the Sun's neighbourhood is refused (Alert, nothing sent) while SUN_SAFETY is
     // On; one below the horizon of a known site is only logged. True when refused.
     bool refusedBySky(double ra, double dec);
+    // The whole degrees from the target to the Sun when SUN_SAFETY is On and it is too close.
+    std::optional<int> sunTooClose(double raDegrees, double dec) const;
     void refuse(ISwitchVectorProperty& property, const char* message);
     // False (and the property in Alert) when a value is not a number within its element's range.
     bool acceptable(INumberVectorProperty& property, double values[], char* names[], int n);

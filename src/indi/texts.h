@@ -151,6 +151,8 @@ inline constexpr const char* SécuritéSolaire = "SUN_SAFETY";
 inline constexpr const char* LibelléSécuritéSolaire = "Sécurité solaire";
 inline constexpr const char* SécuritéSolaireMarche = "SUN_SAFETY_ON";
 inline constexpr const char* SécuritéSolaireArrêt = "SUN_SAFETY_OFF";
+inline constexpr const char* GotoDUnProgrammePrèsDuSoleil
+    = "GOTO d'un programme du port partagé refusé : la cible est à %d° du Soleil (Sécurité solaire)";
 inline constexpr const char* GotoPrèsDuSoleil
     = "GOTO refusé : la cible est à %d° du Soleil. Un instrument pointé vers le Soleil sans filtre solaire "
       "rend "

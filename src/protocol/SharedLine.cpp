@@ -202,6 +202,11 @@ bool Aiguillage::traiter(const EnFile& e)
         }
         if (pointer && ligneTenue)
             return false;
+        if (pointer && events.ralliementPermis && !events.ralliementPermis(e.programme, p.cibleAD, p.cibleDEC)) {
+            p.cibleAD.clear();
+            p.cibleDEC.clear();
+            return true;
+        }
         for (std::string* cible : { &p.cibleAD, &p.cibleDEC }) {
             if (!cible->empty())
                 écrire(e.programme, *cible);

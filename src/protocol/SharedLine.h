@@ -55,6 +55,10 @@ struct AiguillageEvents {
     // A program's slew: from its ":T#" to its "Ok" (or the time limit: ok false).
     std::function<void(int programme)> ralliementCommencé;
     std::function<void(int programme, bool ok)> ralliementFini;
+    // A program's GOTO to the targets it sent before its ":T#" (a text is empty when it sent none):
+    // false refuses it, and nothing of it goes on the line.
+    std::function<bool(int programme, const std::string& cibleAD, const std::string& cibleDEC)>
+        ralliementPermis;
     // No program waits for a reply any more: the driver's own requests may go (before the
     // programs' queued ones).
     std::function<void()> ligneLibérée;

@@ -189,4 +189,21 @@ std::string commandeCibleDEC(float DECangle)
     return CibleDEC + champsCibleDEC(DECangle) + FinCommande;
 }
 
+std::optional<std::pair<double, double>> placeDesCommandes(std::string_view cibleAD, std::string_view cibleDEC)
+{
+    // A target command carries the two fields of a position reply: ":r" + fields + "#".
+    const auto champs = [](std::string_view commande, std::string_view tête) -> std::optional<std::string> {
+        if (commande.size() <= tête.size() || commande.substr(0, tête.size()) != tête)
+            return std::nullopt;
+        return ":" + std::string(commande.substr(tête.size()));
+    };
+    const auto ad = champs(cibleAD, CibleAD);
+    const auto dec = champs(cibleDEC, CibleDEC);
+    const auto compteA = ad ? compteAD(*ad) : std::nullopt;
+    const auto compteD = dec ? compteDEC(*dec) : std::nullopt;
+    if (!compteA || !compteD)
+        return std::nullopt;
+    return std::pair { static_cast<double>(degrésAD(*compteA)), static_cast<double>(degrésDEC(*compteD)) };
+}
+
 } // namespace protocol

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace protocol {
 
@@ -38,5 +39,9 @@ std::string champsCibleDEC(float DECangle);
 // The target commands as sent: ":r" + fields + "#" and ":d" + fields + "#".
 std::string commandeCibleAD(double ADangle);
 std::string commandeCibleDEC(float DECangle);
+
+// The place (degrees of right ascension, of declination) that a program's ":r…#" and ":d…#"
+// commands name; nothing when either is missing or unreadable.
+std::optional<std::pair<double, double>> placeDesCommandes(std::string_view cibleAD, std::string_view cibleDEC);
 
 } // namespace protocol

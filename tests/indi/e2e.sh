@@ -560,6 +560,18 @@ print(math.degrees(math.atan2(math.cos(eps) * math.sin(lam), math.cos(lam))) % 3
     wait_for '"Selvane.SUN_SAFETY.SUN_SAFETY_OFF"==1'
     set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$target"
     wait_received ":T#"
+    # A program on the shared port is held to the interlock too: the same target sends nothing.
+    near_sun="$(frames | grep -e '^:r' -e '^:d' | head -2 | tr -d '\n')"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1' 30
+    set_ "Selvane.SUN_SAFETY.SUN_SAFETY_ON=On"
+    shared="$(free_port)"
+    set_ "Selvane.SHARED_PORT_ADDRESS.ADDRESS=127.0.0.1:$shared"
+    set_ "Selvane.SHARED_PORT.SHARED_PORT_ON=On"
+    wait_for '"Selvane.SHARED_PORT._STATE"==1 && "Selvane.SUN_SAFETY.SUN_SAFETY_ON"==1' 5
+    : >"$SELVANE_SIM_TRACE"
+    program "$near_sun:T#" 1 >/dev/null
+    [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "a program's GOTO next to the Sun sent $(frames | tr '\n' ' ')"
+    set_ "Selvane.SUN_SAFETY.SUN_SAFETY_OFF=On"
     set_ "Selvane.CONFIG_PROCESS.CONFIG_SAVE=On"
     sleep 0.5
     config="$(cat "$HOME"/.indi/Selvane_config.xml 2>/dev/null || true)"
