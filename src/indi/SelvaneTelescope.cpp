@@ -12,6 +12,7 @@
 #include <ctime>
 #include <map>
 #include <mutex>
+#include <numbers>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -26,6 +27,7 @@
 #include <indistandardproperty.h>
 
 #include "indi/texts.h"
+#include "pointing/texts.h"
 #include "protocol/texts.h"
 #include "protocol/wire.h"
 #include "sim/MountSimulator.h"
@@ -96,6 +98,18 @@ constexpr double DegrésParHeure = 15.0;
 // Hooks for the in-process simulator: a file that receives its wire trace, and its slew rate.
 constexpr const char* TraceSimulateur = "SELVANE_SIM_TRACE";
 constexpr const char* VitesseSimulateur = "SELVANE_SIM_SLEW_RATE";
+// The simulated mount's errors, "IH,ID,CH,NP,MA,ME,LAT,LON": Wallace's terms in arc minutes, then
+// the site in degrees (east positive). With them, the trace gets the telescope's true place each
+// time a slew ends.
+constexpr const char* ErreursSimulateur = "SELVANE_SIM_ERRORS";
+
+sim::MountErrors erreursSimulateur(const char* texte)
+{
+    double v[8] = {};
+    std::sscanf(
+        texte, "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
+    return { v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7] };
+}
 // For the benchmarks: a file that receives, per motion or autoguiding change, the nanoseconds from
 // the change reaching the driver to its bytes written.
 constexpr const char* FichierLatence = "SELVANE_INDI_LATENCY";
@@ -120,18 +134,26 @@ std::string formatted(const char* format, const std::string& a, const std::strin
     std::snprintf(text, sizeof text, format, a.c_str(), b.c_str());
     return text;
 }
-// Appends the simulator's wire trace to a file, one line per read or write.
-void traceTo(sim::MountSimulator& simulator, const char* path)
+// Appends the simulator's wire trace to a file, one line per read or write; with showTruePlace,
+// the telescope's true place after each "Ok".
+void traceTo(sim::MountSimulator& simulator, const char* path, bool showTruePlace)
 {
     FILE* opened = std::fopen(path, "a");
     if (!opened)
         return;
     auto file = std::shared_ptr<FILE>(opened, std::fclose);
     auto guard = std::make_shared<std::mutex>();
-    simulator.setTraceSink([file, guard](const sim::TraceEntry& entry) {
+    simulator.setTraceSink([file, guard, showTruePlace, &simulator](const sim::TraceEntry& entry) {
         std::lock_guard lock(*guard);
         std::fprintf(file.get(), "%10.3f %s \"%s\"\n", entry.timeMs,
             entry.direction == sim::Direction::Received ? "<-" : "->", sim::printable(entry.bytes).c_str());
+        if (showTruePlace && entry.direction == sim::Direction::Sent
+            && entry.bytes == protocol::FinDeRalliement) {
+            const sim::TruePointing vraie = simulator.truePointing();
+            constexpr double heuresParRadian = 12.0 / std::numbers::pi;
+            std::fprintf(file.get(), "== true place %.6f h %.5f deg\n", vraie.raRad * heuresParRadian,
+                vraie.decRad * heuresParRadian * DegrésParHeure);
+        }
         std::fflush(file.get());
     });
 }
@@ -233,6 +255,7 @@ bool SelvaneTelescope::initProperties()
     IUFillSwitch(&SunSafetyS[1], indi_texts::SécuritéSolaireArrêt, indi_texts::LibelléArrêt, ISS_OFF);
     IUFillSwitchVector(&SunSafetySP, SunSafetyS, 2, getDeviceName(), indi_texts::SécuritéSolaire,
         indi_texts::LibelléSécuritéSolaire, MAIN_CONTROL_TAB, IP_RW, ISR_1OFMANY, 60, IPS_OK);
+    pointingModel.fill(getDeviceName());
 
     serial = new FixedSerial(
         this, [this] { loadConfig(true, INDI::SP::DEVICE_PORT); },
@@ -259,7 +282,9 @@ bool SelvaneTelescope::updateProperties()
         SunSafetyS[1].s = ISS_OFF;
         SunSafetySP.s = IPS_OK;
         defineProperty(&SunSafetySP);
+        pointingModel.define(*this);
     } else {
+        pointingModel.remove(*this);
         deleteProperty(AutoguidingSP.name);
         deleteProperty(MotionTimeoutNP.name);
         deleteProperty(SunSafetySP.name);
@@ -341,9 +366,11 @@ void SelvaneTelescope::connectRequested()
         sim::Options options;
         if (const char* rate = std::getenv(VitesseSimulateur))
             options.rates.slew = std::atof(rate) > 0 ? std::atof(rate) : options.rates.slew;
+        if (const char* errors = std::getenv(ErreursSimulateur))
+            options.errors = erreursSimulateur(errors);
         simulator = std::make_unique<sim::MountSimulator>(options);
         if (const char* path = std::getenv(TraceSimulateur))
-            traceTo(*simulator, path);
+            traceTo(*simulator, path, options.errors.any());
         if (!simulator->start()) {
             simulator.reset();
             setConnected(false, IPS_ALERT, indi_texts::SimulateurImpossible);
@@ -473,8 +500,10 @@ void SelvaneTelescope::lineOpened()
     SessionEvents events;
     events.checked = [this](const std::optional<protocol::Incident>& échec) { checked(échec); };
     events.position = [this](double ra, double dec) {
-        EqN[AXIS_RA].value = ra;
-        EqN[AXIS_DE].value = dec;
+        // Where the telescope points, by the model when it has stars enough.
+        const Équatoriales pointée = pointingModel.positionRead({ ra, dec }, site);
+        EqN[AXIS_RA].value = pointée.ra;
+        EqN[AXIS_DE].value = pointée.dec;
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
     };
@@ -766,7 +795,17 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     const bool doSync = IUFindOnSwitchIndex(&CoordSP) == 2;
     if (!doSync && refusedBySky(ra, dec))
         return;
-    if (doSync ? !session->sync(ra, dec) : !session->slew(ra, dec)) {
+    if (doSync && pointingModel.sync({ ra, dec }, site) == PointingModelProperties::Synchro::Étoile) {
+        // A star of the model: the position read next goes with it; nothing else is sent.
+        session->query();
+        EqNP.s = IPS_OK;
+        IDSetNumber(&EqNP, nullptr);
+        return;
+    }
+    const Équatoriales envoi = doSync ? Équatoriales { ra, dec } : pointingModel.target({ ra, dec }, site);
+    if (const auto problem = MountSession::targetProblem(envoi.ra, envoi.dec))
+        return refuse(EqNP, indi_texts::formulation(*problem));
+    if (doSync ? !session->sync(ra, dec) : !session->slew(envoi.ra, envoi.dec)) {
         if (link == Link::Open)
             refuse(EqNP, indi_texts::GotoEnCours);
         return;
@@ -774,6 +813,7 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     TargetN[AXIS_RA].value = ra;
     TargetN[AXIS_DE].value = dec;
     if (doSync) {
+        pointingModel.controllerSynced({ ra, dec }, site);
         LOGF_INFO("%s", protocol_texts::SystèmeInitialisé);
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
@@ -852,6 +892,8 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
 {
     if (!dev || std::strcmp(dev, getDeviceName()) != 0)
         return INDI::Telescope::ISNewSwitch(dev, name, states, names, n);
+    if (pointingModel.newSwitch(name, states, names, n))
+        return true;
 
     if (std::strcmp(name, INDI::SP::CONNECTION) == 0) {
         for (int i = 0; i < n; ++i) {

@@ -17,6 +17,7 @@
 #include <connectionplugins/connectiontcp.h>
 #include <inditelescope.h>
 
+#include "indi/PointingModelProperties.h"
 #include "protocol/MountSession.h"
 #include "sky/site.h"
 
@@ -165,6 +166,7 @@ private:
     ISwitch SunSafetyS[2];
     ISwitchVectorProperty SunSafetySP;
     std::optional<sky::Lieu> site;
+    PointingModelProperties pointingModel;
 
     Link link = Link::Closed;
     std::string portName;
