@@ -98,18 +98,6 @@ constexpr double DegrésParHeure = 15.0;
 // Hooks for the in-process simulator: a file that receives its wire trace, and its slew rate.
 constexpr const char* TraceSimulateur = "SELVANE_SIM_TRACE";
 constexpr const char* VitesseSimulateur = "SELVANE_SIM_SLEW_RATE";
-// The simulated mount's errors, "IH,ID,CH,NP,MA,ME,LAT,LON": Wallace's terms in arc minutes, then
-// the site in degrees (east positive). With them, the trace gets the telescope's true place each
-// time a slew ends.
-constexpr const char* ErreursSimulateur = "SELVANE_SIM_ERRORS";
-
-sim::MountErrors erreursSimulateur(const char* texte)
-{
-    double v[8] = {};
-    std::sscanf(
-        texte, "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
-    return { v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7] };
-}
 // For the benchmarks: a file that receives, per motion or autoguiding change, the nanoseconds from
 // the change reaching the driver to its bytes written.
 constexpr const char* FichierLatence = "SELVANE_INDI_LATENCY";
@@ -366,8 +354,8 @@ void SelvaneTelescope::connectRequested()
         sim::Options options;
         if (const char* rate = std::getenv(VitesseSimulateur))
             options.rates.slew = std::atof(rate) > 0 ? std::atof(rate) : options.rates.slew;
-        if (const char* errors = std::getenv(ErreursSimulateur))
-            options.errors = erreursSimulateur(errors);
+        // With mount errors (sim::kErrorsVariable), the trace gets the true place after each "Ok".
+        options.errors = sim::errorsFromEnvironment();
         simulator = std::make_unique<sim::MountSimulator>(options);
         if (const char* path = std::getenv(TraceSimulateur))
             traceTo(*simulator, path, options.errors.any());
