@@ -67,6 +67,11 @@ void PointingModelProperties::fill(const char* device)
 
 void PointingModelProperties::define(INDI::DefaultDevice& device)
 {
+    // A new connection may find the controller started afresh, its frame no longer the stars'.
+    stars.clear();
+    waiting.reset();
+    StarsN[0].value = 0;
+    StarsN[1].value = 0;
     device.defineProperty(&ModelSP);
     device.defineProperty(&StarsNP);
     device.defineProperty(&ClearSP);

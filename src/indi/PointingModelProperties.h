@@ -28,6 +28,7 @@ public:
     using Horloge = std::chrono::system_clock;
 
     void fill(const char* device);
+    // At each connection: the stars of an earlier one are forgotten.
     void define(INDI::DefaultDevice& device);
     void remove(INDI::DefaultDevice& device);
     // A client's switch of the model's: true when it was one (handled).
