@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: the alignment on several stars and the GOTO target of its pointing model.
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 #include "app/frmTKR52princ.h"
@@ -17,11 +18,15 @@ constexpr double MinutesParDegré = 60.0;
 constexpr double TourDegrés = 360.0;
 
 // Arc minutes to one decimal with the user's separator; with signe, "+" before a positive value.
+// to_chars, unlike printf, ignores the C locale that the toolkit sets from the environment.
 std::string minutes(double valeur, bool signe, const std::string& séparateur)
 {
-    char texte[32];
-    std::snprintf(texte, sizeof texte, signe ? "%+.1f" : "%.1f", valeur);
-    std::string s = texte;
+    std::array<char, 32> texte {};
+    const auto fin
+        = std::to_chars(texte.data(), texte.data() + texte.size(), valeur, std::chars_format::fixed, 1).ptr;
+    std::string s(texte.data(), fin);
+    if (signe && s.front() != '-')
+        s.insert(0, "+");
     if (const auto point = s.find('.'); point != std::string::npos)
         s.replace(point, 1, séparateur);
     return s;
