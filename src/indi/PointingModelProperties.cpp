@@ -108,7 +108,7 @@ bool PointingModelProperties::newSwitch(const char* name, ISState* states, char*
 PointingModelProperties::Synchro PointingModelProperties::sync(
     Équatoriales étoile, const std::optional<sky::Lieu>& site)
 {
-    if (!on() || stars.size() == 0)
+    if (!on())
         return Synchro::Contrôleur;
     if (!site) {
         // Without a site there is no hour angle: a plain sync is what the client gets.
@@ -116,6 +116,8 @@ PointingModelProperties::Synchro PointingModelProperties::sync(
         IDSetSwitch(&ModelSP, "%s", indi_texts::ModèleSansLieu);
         return Synchro::Contrôleur;
     }
+    if (stars.size() == 0)
+        return Synchro::Contrôleur;
     waiting = étoile;
     return Synchro::Étoile;
 }

@@ -505,10 +505,16 @@ pointing_model)
     # points after each slew. A plate-solving client: GOTO a star, solve (the true place), Sync on
     # the solution.
     connect_simulated
-    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=45;5;0"
-    set_ "Selvane.SUN_SAFETY.SUN_SAFETY_OFF=On"
     [ "$(get Selvane.POINTING_MODEL.POINTING_MODEL_OFF)" = On ] || fail "the pointing model is not off at start"
     set_ "Selvane.POINTING_MODEL.POINTING_MODEL_ON=On"
+    # Without a site: said, and the controller's own sync.
+    : >"$SELVANE_SIM_TRACE"
+    set_ "Selvane.ON_COORD_SET.SYNC=On"
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=1;10"
+    wait_for '"Selvane.POINTING_MODEL._STATE"==3' 5
+    wait_received ":i#"
+    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=45;5;0"
+    set_ "Selvane.SUN_SAFETY.SUN_SAFETY_OFF=On"
     wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
     # The place at hour angle HA hours and declination DEC now, as "RA;DEC".
     place() { python3 -c "import time; d = time.time() / 86400 + 2440587.5 - 2451545.0
