@@ -18,6 +18,7 @@ frmTKR52princ::frmTKR52princ(platform::ControlSet& controls, platform::System& s
     , EdtObjet(controls.textBox("EdtObjet"))
     , BtnGOTO(controls.commandButton("BtnGOTO"))
     , btninitialisation(controls.commandButton("btninitialisation"))
+    , btnAligner(controls.commandButton("btnAligner"))
     , BTN_ask(controls.commandButton("BTN_ask"))
     , Optvitesseauto(controls.checkBox("Optvitesseauto"))
     , Timerconsult(controls.timer("Timerconsult"))

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alignment/Alignment.h"
 #include "platform/Controls.h"
 #include "platform/SerialPort.h"
 #include "platform/System.h"
@@ -98,6 +99,11 @@ public:
     void btninitialisation_Click();
     void BtnGOTO_Click();
     void Correction_temporelle();
+    // "&Aligner": the star in the entry fields is centred; the position read with it becomes an
+    // alignment point of the pointing model. Nothing is sent but the position query.
+    void btnAligner_Click();
+    // The stars of the alignment started by the last initialisation (empty before any).
+    const alignment::Alignment& alignement() const { return étoiles; }
     // The whole degrees shown for an angle (the part below a degree dropped, toward −∞).
     static int degrésEntiers(double angle);
 
@@ -108,6 +114,9 @@ private:
     // Reads the entry fields into the target; false, after telling the user, when the target
     // cannot be sent (a count or a seconds field out of range).
     bool lireCible(bool pourGoto);
+    // Reads the position from the controller (":R#" then ":D#") into the display; true when both
+    // replies came and were read.
+    bool lirePosition();
     // Waits for "Ok", keeping what was read in réponse (its last characters only).
     FinAttente attendreOk(std::string& réponse);
     // From the GOTO's slew command to the end of its compensation no other pointing action runs.
@@ -117,6 +126,16 @@ private:
     // telling the user. With réessayer the port is tried again first.
     bool rienEnvoyé(bool réessayer);
     bool gotoEnCours = false;
+    // The alignment: started anew by each initialisation, its star being the first point; with two
+    // stars or more a GOTO aims at the model's target. It lives for the run only.
+    alignment::Alignment étoiles;
+    bool initialiséDepuisDémarrage = false;
+    // A place of the date (degrees) as the model sees it at utcMs: hour angle and declination, radians.
+    alignment::Place placeLocale(double ad, double dec, std::int64_t utcMs) const;
+    // With a model of two stars or more: objectAD and objectDEC replaced by the target that puts the
+    // telescope on them, and the correction logged. False, after telling the user, when the target
+    // does not fit the commands.
+    bool cibleDuModèle();
     // Monotonic time of the slew command, to check the clock angle's measure of the slew.
     std::int64_t débutRalliementMs = 0;
 
@@ -207,6 +226,7 @@ public:
     platform::TextBox& EdtObjet;
     platform::CommandButton& BtnGOTO;
     platform::CommandButton& btninitialisation;
+    platform::CommandButton& btnAligner;
     platform::CommandButton& BTN_ask;
     platform::CheckBox& Optvitesseauto;
     platform::Timer& Timerconsult;

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <map>
 #include <mutex>
+#include <numbers>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -120,18 +121,26 @@ std::string formatted(const char* format, const std::string& a, const std::strin
     std::snprintf(text, sizeof text, format, a.c_str(), b.c_str());
     return text;
 }
-// Appends the simulator's wire trace to a file, one line per read or write.
-void traceTo(sim::MountSimulator& simulator, const char* path)
+// Appends the simulator's wire trace to a file, one line per read or write; with showTruePlace,
+// the telescope's true place after each "Ok".
+void traceTo(sim::MountSimulator& simulator, const char* path, bool showTruePlace)
 {
     FILE* opened = std::fopen(path, "a");
     if (!opened)
         return;
     auto file = std::shared_ptr<FILE>(opened, std::fclose);
     auto guard = std::make_shared<std::mutex>();
-    simulator.setTraceSink([file, guard](const sim::TraceEntry& entry) {
+    simulator.setTraceSink([file, guard, showTruePlace, &simulator](const sim::TraceEntry& entry) {
         std::lock_guard lock(*guard);
         std::fprintf(file.get(), "%10.3f %s \"%s\"\n", entry.timeMs,
             entry.direction == sim::Direction::Received ? "<-" : "->", sim::printable(entry.bytes).c_str());
+        if (showTruePlace && entry.direction == sim::Direction::Sent
+            && entry.bytes == protocol::FinDeRalliement) {
+            const sim::TruePointing vraie = simulator.truePointing();
+            constexpr double heuresParRadian = 12.0 / std::numbers::pi;
+            std::fprintf(file.get(), "== true place %.6f h %.5f deg\n", vraie.raRad * heuresParRadian,
+                vraie.decRad * heuresParRadian * DegrésParHeure);
+        }
         std::fflush(file.get());
     });
 }
@@ -233,6 +242,7 @@ bool SelvaneTelescope::initProperties()
     IUFillSwitch(&SunSafetyS[1], indi_texts::SécuritéSolaireArrêt, indi_texts::LibelléArrêt, ISS_OFF);
     IUFillSwitchVector(&SunSafetySP, SunSafetyS, 2, getDeviceName(), indi_texts::SécuritéSolaire,
         indi_texts::LibelléSécuritéSolaire, MAIN_CONTROL_TAB, IP_RW, ISR_1OFMANY, 60, IPS_OK);
+    pointingModel.fill(getDeviceName());
 
     serial = new FixedSerial(
         this, [this] { loadConfig(true, INDI::SP::DEVICE_PORT); },
@@ -269,8 +279,10 @@ bool SelvaneTelescope::updateProperties()
             openSharedPort();
         }
         sharedLoaded = true;
+        pointingModel.define(*this);
     } else {
         closeSharedPort();
+        pointingModel.remove(*this);
         deleteProperty(AutoguidingSP.name);
         deleteProperty(MotionTimeoutNP.name);
         deleteProperty(SunSafetySP.name);
@@ -356,9 +368,11 @@ void SelvaneTelescope::connectRequested()
         sim::Options options;
         if (const char* rate = std::getenv(VitesseSimulateur))
             options.rates.slew = std::atof(rate) > 0 ? std::atof(rate) : options.rates.slew;
+        // With mount errors (sim::kErrorsVariable), the trace gets the true place after each "Ok".
+        options.errors = sim::errorsFromEnvironment();
         simulator = std::make_unique<sim::MountSimulator>(options);
         if (const char* path = std::getenv(TraceSimulateur))
-            traceTo(*simulator, path);
+            traceTo(*simulator, path, options.errors.any());
         if (!simulator->start()) {
             simulator.reset();
             setConnected(false, IPS_ALERT, indi_texts::SimulateurImpossible);
@@ -488,8 +502,10 @@ void SelvaneTelescope::lineOpened()
     SessionEvents events;
     events.checked = [this](const std::optional<protocol::Incident>& échec) { checked(échec); };
     events.position = [this](double ra, double dec) {
-        EqN[AXIS_RA].value = ra;
-        EqN[AXIS_DE].value = dec;
+        // Where the telescope points, by the model when it has stars enough.
+        const Équatoriales pointée = pointingModel.positionRead({ ra, dec }, site);
+        EqN[AXIS_RA].value = pointée.ra;
+        EqN[AXIS_DE].value = pointée.dec;
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
         pumpSharedLine();
@@ -811,7 +827,17 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     const bool doSync = IUFindOnSwitchIndex(&CoordSP) == 2;
     if (!doSync && refusedBySky(ra, dec))
         return;
-    if (doSync ? !session->sync(ra, dec) : !session->slew(ra, dec)) {
+    if (doSync && pointingModel.sync({ ra, dec }, site) == PointingModelProperties::Synchro::Étoile) {
+        // A star of the model: the position read next goes with it; nothing else is sent.
+        session->query();
+        EqNP.s = IPS_OK;
+        IDSetNumber(&EqNP, nullptr);
+        return;
+    }
+    const Équatoriales envoi = doSync ? Équatoriales { ra, dec } : pointingModel.target({ ra, dec }, site);
+    if (const auto problem = MountSession::targetProblem(envoi.ra, envoi.dec))
+        return refuse(EqNP, indi_texts::formulation(*problem));
+    if (doSync ? !session->sync(ra, dec) : !session->slew(envoi.ra, envoi.dec)) {
         if (link == Link::Open)
             refuse(EqNP, indi_texts::GotoEnCours);
         return;
@@ -819,6 +845,7 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     TargetN[AXIS_RA].value = ra;
     TargetN[AXIS_DE].value = dec;
     if (doSync) {
+        pointingModel.controllerSynced({ ra, dec }, site);
         LOGF_INFO("%s", protocol_texts::SystèmeInitialisé);
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
@@ -912,6 +939,8 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
 {
     if (!dev || std::strcmp(dev, getDeviceName()) != 0)
         return INDI::Telescope::ISNewSwitch(dev, name, states, names, n);
+    if (pointingModel.newSwitch(name, states, names, n))
+        return true;
 
     if (std::strcmp(name, INDI::SP::CONNECTION) == 0) {
         for (int i = 0; i < n; ++i) {

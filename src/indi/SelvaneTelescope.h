@@ -19,6 +19,7 @@
 #include <inditelescope.h>
 
 #include "indi/SharedPort.h"
+#include "indi/PointingModelProperties.h"
 #include "protocol/MountSession.h"
 #include "sky/site.h"
 
@@ -187,6 +188,7 @@ private:
     ISwitch SunSafetyS[2];
     ISwitchVectorProperty SunSafetySP;
     std::optional<sky::Lieu> site;
+    PointingModelProperties pointingModel;
 
     Link link = Link::Closed;
     std::string portName;

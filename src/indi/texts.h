@@ -164,4 +164,23 @@ inline constexpr const char* LieuRefusé
     = "Lieu refusé : latitude entre -90 et 90°, longitude entre 0 et 360° "
       "(est positive), altitude entre -500 et 10000 m";
 inline constexpr const char* LieuPris = "Lieu : latitude %.4f°, longitude %.4f°, altitude %.0f m";
+
+// The pointing model: each Sync after the first adds a star, GOTOs and positions go through it.
+inline constexpr const char* ModèlePointage = "POINTING_MODEL";
+inline constexpr const char* LibelléModèlePointage = "Modèle de pointage";
+inline constexpr const char* ModèleMarche = "POINTING_MODEL_ON";
+inline constexpr const char* ModèleArrêt = "POINTING_MODEL_OFF";
+inline constexpr const char* ÉtoilesModèle = "POINTING_MODEL_STARS";
+inline constexpr const char* LibelléÉtoilesModèle = "Étoiles du modèle";
+inline constexpr const char* NombreÉtoiles = "POINTING_MODEL_COUNT";
+inline constexpr const char* LibelléNombreÉtoiles = "Étoiles";
+inline constexpr const char* RésiduModèle = "POINTING_MODEL_RMS";
+inline constexpr const char* LibelléRésiduModèle = "Résidu (')";
+inline constexpr const char* EffacerModèle = "POINTING_MODEL_CLEAR";
+inline constexpr const char* LibelléEffacerModèle = "Oublier les étoiles";
+inline constexpr const char* ModèleSansLieu
+    = "Modèle de pointage : lieu inconnu (GEOGRAPHIC_COORD), synchronisation simple du contrôleur";
+inline constexpr const char* ModèlePoint = "Alignement : %d étoile(s), résidu %.1f'";
+inline constexpr const char* ModèleOublié = "Modèle de pointage : étoiles oubliées";
+inline constexpr const char* ModèleCible = "Modèle : %+.1f' en AD, %+.1f' en DEC";
 } // namespace indi_texts

@@ -95,17 +95,22 @@ std::optional<std::string> frmTKR52princ::interrogerAxe(const char* demande, con
 
 void frmTKR52princ::Timerconsult_Timer()
 {
+    lirePosition();
+}
+
+bool frmTKR52princ::lirePosition()
+{
     // One query at a time: a tick or a click inside a wait would read the same line.
     if (attenteEnCours())
-        return;
+        return false;
     // While the device is gone, each tick tries it again.
     if (coupée && !rétablirLiaison())
-        return;
+        return false;
     // After a time-out the line is suspect until a query goes through with nothing arriving
     // between its replies: a late reply must never be taken for the answer to a later command.
     const bool méfiance = viderAvantRequête;
     if (méfiance && attendreLigneCalme(link_texts::SilenceAvantRequêteMs) == Calme::LiaisonPerdue)
-        return;
+        return false;
     const double positionADAvant = positionAD;
     const std::int32_t positionDECAvant = positionDEC;
     auto répliqueDécalée = [&] {
@@ -127,19 +132,26 @@ void frmTKR52princ::Timerconsult_Timer()
             lireCompte(*réponse);
         return réponse && !répliqueDécalée();
     };
+    // A malformed reply leaves the axis' field as it was.
+    bool comptesLus = true;
     const bool lu = axe(protocol::DemandeAD, link_texts::PréfixeAD, [&](const std::string& réponse) {
-        if (const auto compte = protocol::compteAD(réponse))
+        const auto compte = protocol::compteAD(réponse);
+        comptesLus = comptesLus && compte;
+        if (compte)
             positionAD = *compte;
     }) && axe(protocol::DemandeDEC, link_texts::PréfixeDEC, [&](const std::string& réponse) {
-        if (const auto compte = protocol::compteDEC(réponse))
+        const auto compte = protocol::compteDEC(réponse);
+        comptesLus = comptesLus && compte;
+        if (compte)
             positionDEC = *compte;
     });
     if (!lu)
-        return;
+        return false;
     viderAvantRequête = false;
 
     affalpha.setCaption(get_AD());
     affdelta.setCaption(get_DEC());
+    return comptesLus;
 }
 
 void frmTKR52princ::BTN_ask_Click()

@@ -46,6 +46,13 @@ void frmTKR52princ::btninitialisation_Click()
     envoyer(protocol::initialisation(objectAD, objectDEC));
     if (rienEnvoyé(false))
         return;
+    // The controller now reads the reference where it is: the alignment starts anew on that star.
+    étoiles.clear();
+    initialiséDepuisDémarrage = true;
+    if (lieu) {
+        const alignment::Place référence = placeLocale(objectAD, objectDEC, système.utcMs());
+        étoiles.add({ référence, référence });
+    }
     système.information(protocol_texts::SystèmeInitialisé, Titre);
 }
 
@@ -55,6 +62,7 @@ void frmTKR52princ::bloquerPointage(bool bloquer)
     BtnGOTO.setEnabled(!bloquer);
     btninitialisation.setEnabled(!bloquer);
     BTN_ask.setEnabled(!bloquer);
+    btnAligner.setEnabled(!bloquer);
 }
 
 frmTKR52princ::FinAttente frmTKR52princ::attendreOk(std::string& réponse)
@@ -81,7 +89,7 @@ void frmTKR52princ::BtnGOTO_Click()
     système.beep();
     if (système.askOkCancel(pointing_texts::QuestionGoto, Titre) != platform::Answer::Ok)
         return;
-    if (!cibleConfirmée())
+    if (!cibleConfirmée() || !cibleDuModèle())
         return;
     const std::string texteAD = get_ADH_ADL(objectAD);
     const protocol::Commandes ralliement = protocol::premierRalliement(objectAD, objectDEC);

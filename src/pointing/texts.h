@@ -20,4 +20,20 @@ inline constexpr const char* SousHorizonFin = "°). Continuer ?";
 inline constexpr const char* GotoAnnuléHorizon = "GOTO annulé : cible sous l'horizon (hauteur ";
 inline constexpr const char* Degrés = "°";
 inline constexpr const char* DegrésFin = "°)";
+// "&Aligner": why it did nothing, and the log line of each star ("Alignement : 3 étoiles, résidu 0,4'").
+inline constexpr const char* AlignerSansInitialisation
+    = "Alignement impossible : initialisez d'abord sur une étoile de référence (Init référence)";
+inline constexpr const char* AlignerSansLieu
+    = "Alignement impossible : le lieu d'observation n'est pas connu (option --lieu)";
+inline constexpr const char* AlignerSansPosition
+    = "Alignement : la position n'a pas pu être lue, l'étoile n'a pas été ajoutée";
+inline constexpr const char* AlignementDébut = "Alignement : ";
+inline constexpr const char* Étoile = " étoile";
+inline constexpr const char* Étoiles = " étoiles";
+inline constexpr const char* Résidu = ", résidu ";
+inline constexpr const char* Minutes = "'";
+// A GOTO aimed through the model: "Modèle : +12,3' en AD, -4,1' en DEC".
+inline constexpr const char* ModèleDébut = "Modèle : ";
+inline constexpr const char* ModèleAD = "' en AD, ";
+inline constexpr const char* ModèleDEC = "' en DEC";
 } // namespace pointing_texts

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <erfa.h>
 #include <numbers>
 
@@ -59,6 +61,19 @@ LocalPlace truePlace(const MountErrors& errors, LocalPlace mount)
     const Vec sky
         = aboutY(aboutX(aboutZ(tube, -h), errors.maArcmin * kArcminRad), errors.meArcmin * kArcminRad);
     return { std::atan2(-sky[1], sky[0]), std::atan2(sky[2], std::hypot(sky[0], sky[1])) };
+}
+
+MountErrors errorsFromEnvironment()
+{
+    const char* text = std::getenv(kErrorsVariable);
+    if (!text)
+        return {};
+    double v[8] = {};
+    std::sscanf(
+        text, "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
+    for (double& x : v)
+        x = std::isfinite(x) ? x : 0.0;
+    return { v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7] };
 }
 
 double localSiderealTime(double longitudeDeg, std::chrono::system_clock::time_point when)

@@ -29,6 +29,12 @@ struct LocalPlace {
     double dec = 0;
 };
 
+// The test hook of the in-process simulators (the window's --simulate, the driver's SIMULATION): the
+// errors as "IH,ID,CH,NP,MA,ME[,LAT,LON]", arc minutes then the site in degrees (east positive).
+inline constexpr const char* kErrorsVariable = "SELVANE_SIM_ERRORS";
+// The errors that variable gives; none when it is unset. A missing or unreadable number is zero.
+MountErrors errorsFromEnvironment();
+
 // Where the telescope points on the sky when the axes read `mount`.
 LocalPlace truePlace(const MountErrors& errors, LocalPlace mount);
 

@@ -151,6 +151,12 @@ std::string MountModel::handle(std::string_view frame, double t)
         return {};
     }
     if (body == "i") {
+        // The shorter way round, as the right ascension counts wrap.
+        std::int64_t raShift = wrapRa(targetRa_ - raCount(t));
+        if (raShift > kRaCountsPerTurn / 2)
+            raShift -= kRaCountsPerTurn;
+        raSyncOffset_ += raShift;
+        decSyncOffset_ += clampDec(targetDec_) - decCount(t);
         setPosition(targetRa_, targetDec_, t);
     } else if (body == "T") {
         startSlew(t);

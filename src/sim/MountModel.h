@@ -54,6 +54,10 @@ public:
     // Puts both axes there at once; stops every motion and drops a slew without its "Ok".
     void setPosition(std::int64_t ra, std::int64_t dec, double t);
 
+    // What the initialisations have added to the counts since the start: the counts less the axes'
+    // own angles (a ":i#" renames where the axes are, it does not move them).
+    std::int64_t raSyncOffset() const { return raSyncOffset_; }
+    std::int64_t decSyncOffset() const { return decSyncOffset_; }
     std::int64_t targetRa() const { return targetRa_; }
     std::int64_t targetDec() const { return targetDec_; }
     bool autoguiding() const { return autoguiding_; }
@@ -99,6 +103,8 @@ private:
     Axis dec_;
     std::int64_t targetRa_ = 0;
     std::int64_t targetDec_ = 0;
+    std::int64_t raSyncOffset_ = 0;
+    std::int64_t decSyncOffset_ = 0;
     std::optional<double> slewArrival_;
     bool raMoveOpen_ = false; // a ":e#" or ":w#" started a move that no ":w#" has ended yet
     bool autoguiding_ = false;

@@ -424,8 +424,15 @@ TruePointing MountSimulator::truePointing(
     constexpr double kRadPerDegree = std::numbers::pi / 180.0;
     const MountErrors& errors = options_.errors;
     const double lst = localSiderealTime(errors.longitudeDeg, when);
-    const double raRad = static_cast<double>(ra) / kRaCountsPerDegree * kRadPerDegree;
-    const double decRad = static_cast<double>(dec) / kDecCountsPerDegree * kRadPerDegree;
+    // The axes' own angles: the counts less what the initialisations renamed them by.
+    std::int64_t raOffset = 0, decOffset = 0;
+    {
+        std::lock_guard lock(mutex_);
+        raOffset = model_.raSyncOffset();
+        decOffset = model_.decSyncOffset();
+    }
+    const double raRad = static_cast<double>(ra - raOffset) / kRaCountsPerDegree * kRadPerDegree;
+    const double decRad = static_cast<double>(dec - decOffset) / kDecCountsPerDegree * kRadPerDegree;
     const LocalPlace sky = truePlace(errors, { lst - raRad, decRad });
     const double trueRa = std::remainder(lst - sky.ha, 2 * std::numbers::pi);
     return { trueRa < 0 ? trueRa + 2 * std::numbers::pi : trueRa, sky.dec,

@@ -103,7 +103,8 @@ public:
     std::int64_t targetDecCount() const;
     bool autoguiding() const;
     bool slewing() const;
-    // Where the telescope truly points now (the system clock gives the sidereal time).
+    // Where the telescope truly points now (the system clock gives the sidereal time). The counts are
+    // as the controller reads them: what its initialisations renamed them by is taken off.
     TruePointing truePointing() const;
     TruePointing truePointing(
         std::int64_t ra, std::int64_t dec, std::chrono::system_clock::time_point when) const;

@@ -169,4 +169,10 @@ double hauteur(const Place& place, std::int64_t utcMs, const Lieu& lieu)
     return 90.0 - distanceZénithale * ERFA_DR2D;
 }
 
+double tempsSidéralLocal(std::int64_t utcMs, const Lieu& lieu)
+{
+    const Dates d = dates(utcMs);
+    return eraAnp(eraGst06a(d.utc1, d.utc2, d.tt1, d.tt2) + lieu.longitude * ERFA_DD2R) * ERFA_DR2D;
+}
+
 } // namespace sky

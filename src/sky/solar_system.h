@@ -48,4 +48,8 @@ double séparation(const Place& a, const Place& b);
 // below it), without refraction.
 double hauteur(const Place& place, std::int64_t utcMs, const Lieu& lieu);
 
+// The local apparent sidereal time at the site at utcMs, in degrees, 0 ≤ t < 360 (UT1 taken as
+// UTC): a place's hour angle is this less its right ascension of the date.
+double tempsSidéralLocal(std::int64_t utcMs, const Lieu& lieu);
+
 } // namespace sky

@@ -5,7 +5,7 @@
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
 # Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR [WINDOW_DIR]
 #   (connect, goto, motion, bad_input, silent, link_lost, stray_stops, long_text, bad_period,
-#    motion_timeout, crash_stop, ser2net, skysafari, sun, shared)
+#    motion_timeout, crash_stop, ser2net, skysafari, sun, shared, pointing_model)
 set -euo pipefail
 scenario="$1"
 export PATH="$2:$3:${4:-$3}:$PATH:/usr/sbin"
@@ -65,6 +65,11 @@ drivers=(indi_selvane_telescope)
 [ "$scenario" != skysafari ] || drivers+=(indi_skysafari)
 # The driver takes the simulator's slew rate from indiserver's environment.
 [ "$scenario" != shared ] || export SELVANE_SIM_SLEW_RATE=30
+# The driver takes its environment when indiserver starts it, before any scenario runs: a mount
+# 1° off the pole, with cone, non-perpendicular axes and index errors (arc minutes), at 45° N 5° E.
+if [ "$scenario" = pointing_model ]; then
+    export SELVANE_SIM_SLEW_RATE=60 SELVANE_SIM_ERRORS="30,30,10,5,42,42,45,5"
+fi
 start_server() {
     indiserver -p "$port" -u "$work/indi.sock" -r 0 -v "${drivers[@]}" >"$work/server.log" 2>&1 &
     pids+=($!)
@@ -583,6 +588,72 @@ print(math.degrees(math.atan2(math.cos(eps) * math.sin(lam), math.cos(lam))) % 3
     set_ "Selvane.CONNECTION.CONNECT=On"
     wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
     [ "$(get Selvane.SUN_SAFETY.SUN_SAFETY_ON)" = On ] || fail "the Sun interlock stayed off"
+    ;;
+pointing_model)
+    # The in-process simulator, with the mount errors set above, prints where the telescope truly
+    # points after each slew. A plate-solving client: GOTO a star, solve (the true place), Sync on
+    # the solution.
+    connect_simulated
+    [ "$(get Selvane.POINTING_MODEL.POINTING_MODEL_OFF)" = On ] || fail "the pointing model is not off at start"
+    set_ "Selvane.POINTING_MODEL.POINTING_MODEL_ON=On"
+    # Without a site: said, and the controller's own sync.
+    : >"$SELVANE_SIM_TRACE"
+    set_ "Selvane.ON_COORD_SET.SYNC=On"
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=1;10"
+    wait_for '"Selvane.POINTING_MODEL._STATE"==3' 5
+    wait_received ":i#"
+    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=45;5;0"
+    set_ "Selvane.SUN_SAFETY.SUN_SAFETY_OFF=On"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
+    # The place at hour angle HA hours and declination DEC now, as "RA;DEC".
+    place() { python3 -c "import time; d = time.time() / 86400 + 2440587.5 - 2451545.0
+print(f'{(18.697374558 + 24.06570982441908 * d + 5 / 15 - $1) % 24:.6f};$2')"; }
+    # GOTO RA;DEC; prints the true place where it ended, "RA;DEC".
+    goto() {
+        : >"$SELVANE_SIM_TRACE"
+        set_ "Selvane.ON_COORD_SET.TRACK=On"
+        set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$1"
+        wait_received ":i#"
+        wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1' 30
+        sed -n 's/^== true place \([0-9.-]*\) h \([0-9.-]*\) deg$/\1;\2/p' "$SELVANE_SIM_TRACE" | tail -1
+    }
+    # Arc minutes between two places "RA;DEC".
+    apart() { python3 -c "import math; a, b = '$1'.split(';'), '$2'.split(';')
+r = [math.radians(float(a[0]) * 15), math.radians(float(a[1])), math.radians(float(b[0]) * 15), math.radians(float(b[1]))]
+c = math.sin(r[1]) * math.sin(r[3]) + math.cos(r[1]) * math.cos(r[3]) * math.cos(r[0] - r[2])
+print(math.degrees(math.acos(min(1, c))) * 60)"; }
+    stars=0
+    for star in "-3 20" "2.5 50" "0.3 -10"; do
+        solved="$(goto "$(place $star)")"
+        [ -n "$solved" ] || fail "no true place in the trace"
+        : >"$SELVANE_SIM_TRACE"
+        set_ "Selvane.ON_COORD_SET.SYNC=On"
+        set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$solved"
+        stars=$((stars + 1))
+        wait_for "\"Selvane.POINTING_MODEL_STARS.POINTING_MODEL_COUNT\"==$stars" 10
+        # Only the first sync is the controller's; the others only read the position.
+        if [ $stars -eq 1 ]; then wait_received ":i#"; else sleep 0.5; ! commands | grep -qF ":i#" || fail "sync $stars sent :i#"; fi
+    done
+    rms="$(get Selvane.POINTING_MODEL_STARS.POINTING_MODEL_RMS)"
+    sum=0
+    n=0
+    for target in "-2 30" "-1 70" "0 0" "1 40" "2 15" "3 60"; do
+        wanted="$(place $target)"
+        landed="$(goto "$wanted")"
+        error="$(apart "$wanted" "$landed")"
+        # The position shown is where the telescope points (read after the next query).
+        sleep 0.7
+        shown="$(get Selvane.EQUATORIAL_EOD_COORD.RA);$(get Selvane.EQUATORIAL_EOD_COORD.DEC)"
+        near "$(apart "$shown" "$landed")" 0 2 "position shown against the true place"
+        sum="$(python3 -c "print($sum + $error ** 2)")"
+        n=$((n + 1))
+    done
+    result="$(python3 -c "import math; print(f'{math.sqrt($sum / $n):.2f}')")"
+    echo "pointing model: 3 stars, fit residual $(printf %.2f "$rms")', GOTO error $result' RMS over $n targets"
+    near "$result" 0 2 "GOTO error RMS (arc minutes)"
+    # Forgetting the stars: the next sync is the controller's again.
+    set_ "Selvane.POINTING_MODEL_CLEAR.POINTING_MODEL_CLEAR=On"
+    wait_for '"Selvane.POINTING_MODEL_STARS.POINTING_MODEL_COUNT"==0' 5
     ;;
 *)
     fail "unknown scenario $scenario"

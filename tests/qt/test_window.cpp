@@ -139,6 +139,7 @@ void TestWindow::controls_data()
     row("edtsaisie", "QPlainTextEdit", QString());
     row("BTN_ask", "QPushButton", u("?"), "Demandes de position");
     row("btninitialisation", "QPushButton", u("&Init référence"));
+    row("btnAligner", "QPushButton", u("&Aligner"));
     row("btnFermerappli", "QPushButton", u("&Fermer"));
 }
 
@@ -276,7 +277,8 @@ void TestWindow::layoutTopToBottom()
     QVERIFY(ask.center().y() < log.center().y());
     QVERIFY(ask.width() < log.width() / 4);
 
-    QVERIFY(leftOf("btninitialisation", "btnFermerappli") && sameRow("btninitialisation", "btnFermerappli"));
+    QVERIFY(leftOf("btninitialisation", "btnAligner") && sameRow("btninitialisation", "btnAligner"));
+    QVERIFY(leftOf("btnAligner", "btnFermerappli") && sameRow("btnAligner", "btnFermerappli"));
     QVERIFY(above("edtsaisie", "btnFermerappli"));
 }
 

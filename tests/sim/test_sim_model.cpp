@@ -34,6 +34,9 @@ TEST(SimModel, TargetsAndSync)
     mount.handle(":i#", 1);
     EXPECT_EQ(mount.handle(":R#", 2), ":+000,+15232#");
     EXPECT_EQ(mount.handle(":D#", 2), ":-001,+20960#");
+    // A sync renames the axes' place without moving them: the renaming is kept for the true place.
+    EXPECT_EQ(mount.raSyncOffset(), 48000);
+    EXPECT_EQ(mount.decSyncOffset(), -44576);
 
     // Malformed targets change nothing; out-of-range ones wrap (RA) or stop at the pole (Dec).
     mount.handle(":r+000,+1x232#", 3);
@@ -45,6 +48,8 @@ TEST(SimModel, TargetsAndSync)
     mount.handle(":i#", 3);
     EXPECT_EQ(mount.raCount(3), 1151997);
     EXPECT_EQ(mount.decCount(3), 240000);
+    EXPECT_EQ(mount.raSyncOffset(), -3); // the shorter way round
+    EXPECT_EQ(mount.decSyncOffset(), 240000);
 }
 
 TEST(SimModel, SlewGoesTheShorterWayAndArrivesWithTheSlowerAxis)

@@ -259,6 +259,7 @@ void MainWindow::build()
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(commandButton("btninitialisation", "&Init référence"));
+    bottom->addWidget(commandButton("btnAligner", "&Aligner"));
     bottom->addWidget(commandButton("btnFermerappli", "&Fermer"));
     column->addLayout(bottom);
 
@@ -319,6 +320,7 @@ void MainWindow::connectTo(frmTKR52princ& f)
     click("Btn_récup_clipboard", &frmTKR52princ::Btn_récup_clipboard_Click);
     click("BtnGOTO", &frmTKR52princ::BtnGOTO_Click);
     click("btninitialisation", &frmTKR52princ::btninitialisation_Click);
+    click("btnAligner", &frmTKR52princ::btnAligner_Click);
     click("btnFermerappli", &frmTKR52princ::btnFermerappli_Click);
     click("Optvitesseauto", &frmTKR52princ::Optvitesseauto_Click);
 

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// frmTKR52princ: the alignment on several stars and the GOTO target of its pointing model.
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "app/frmTKR52princ.h"
+#include "pointing/texts.h"
+#include "protocol/codec.h"
+#include "sky/solar_system.h"
+
+namespace {
+
+constexpr double RadiansParDegré = std::numbers::pi / 180.0;
+constexpr double MinutesParRadian = 180.0 * 60.0 / std::numbers::pi;
+constexpr double MinutesParDegré = 60.0;
+constexpr double TourDegrés = 360.0;
+
+// Arc minutes to one decimal with the user's separator; with signe, "+" before a positive value.
+// to_chars, unlike printf, ignores the C locale that the toolkit sets from the environment.
+std::string minutes(double valeur, bool signe, const std::string& séparateur)
+{
+    std::array<char, 32> texte {};
+    const auto fin
+        = std::to_chars(texte.data(), texte.data() + texte.size(), valeur, std::chars_format::fixed, 1).ptr;
+    std::string s(texte.data(), fin);
+    if (signe && s.front() != '-')
+        s.insert(0, "+");
+    if (const auto point = s.find('.'); point != std::string::npos)
+        s.replace(point, 1, séparateur);
+    return s;
+}
+
+} // namespace
+
+alignment::Place frmTKR52princ::placeLocale(double ad, double dec, std::int64_t utcMs) const
+{
+    const double angleHoraire = sky::tempsSidéralLocal(utcMs, *lieu) - ad;
+    return { std::remainder(angleHoraire, TourDegrés) * RadiansParDegré, dec * RadiansParDegré };
+}
+
+void frmTKR52princ::btnAligner_Click()
+{
+    if (gotoEnCours || attenteEnCours())
+        return;
+    // The first star is the initialisation's: the controller's frame is that star's.
+    if (!initialiséDepuisDémarrage) {
+        système.information(pointing_texts::AlignerSansInitialisation, Titre);
+        return;
+    }
+    // The hour angle of each star needs the site's longitude.
+    if (!lieu) {
+        système.information(pointing_texts::AlignerSansLieu, Titre);
+        return;
+    }
+    if (rienEnvoyé(true) || !lireCible(false))
+        return;
+    const double adÉtoile = objectAD;
+    const double decÉtoile = objectDEC;
+    if (!lirePosition()) {
+        edtsaisie.addLine(pointing_texts::AlignerSansPosition);
+        return;
+    }
+    const std::int64_t maintenant = système.utcMs();
+    const alignment::Fit ajustement = étoiles.add(
+        { placeLocale(protocol::degrésAD(positionAD), protocol::degrésDEC(positionDEC), maintenant),
+            placeLocale(adÉtoile, decÉtoile, maintenant) });
+    if (!ajustement.ok()) {
+        edtsaisie.addLine(ajustement.message);
+        système.information(ajustement.message, Titre);
+        return;
+    }
+    const std::size_t n = étoiles.size();
+    edtsaisie.addLine(pointing_texts::AlignementDébut + std::to_string(n)
+        + (n > 1 ? pointing_texts::Étoiles : pointing_texts::Étoile) + pointing_texts::Résidu
+        + minutes(ajustement.rms * MinutesParRadian, false, système.decimalSeparator())
+        + pointing_texts::Minutes);
+}
+
+bool frmTKR52princ::cibleDuModèle()
+{
+    // One star is a plain sync, which the controller's own initialisation already is.
+    if (étoiles.size() < 2 || !lieu)
+        return true;
+    const std::int64_t maintenant = système.utcMs();
+    const alignment::Place monture
+        = étoiles.model().mountFromSky(placeLocale(objectAD, objectDEC, maintenant));
+    double ad
+        = std::fmod(sky::tempsSidéralLocal(maintenant, *lieu) - monture.ha / RadiansParDegré, TourDegrés);
+    if (ad < 0)
+        ad += TourDegrés;
+    const auto dec = static_cast<float>(monture.dec / RadiansParDegré);
+    if (!protocol::cibleEncodable(ad, dec, true)) {
+        système.information(pointing_texts::HorsLimites, Titre);
+        return false;
+    }
+    const std::string& séparateur = système.decimalSeparator();
+    edtsaisie.addLine(pointing_texts::ModèleDébut
+        + minutes(std::remainder(ad - objectAD, TourDegrés) * MinutesParDegré, true, séparateur)
+        + pointing_texts::ModèleAD
+        + minutes(static_cast<double>(dec - objectDEC) * MinutesParDegré, true, séparateur)
+        + pointing_texts::ModèleDEC);
+    objectAD = ad;
+    objectDEC = dec;
+    return true;
+}

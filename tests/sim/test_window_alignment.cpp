@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's "&Aligner" on a mount 1° off the pole with cone, non-perpendicularity and index errors:
+// one initialisation, two stars aligned, then GOTOs whose true places are read in the eyepiece.
+#include <cmath>
+#include <numbers>
+
+#include "../unit/Fixture.h"
+#include "alignment/PointingModel.h"
+#include "pointing/texts.h"
+#include "protocol/sequences.h"
+#include "sim/MountErrors.h"
+#include "sim/Protocol.h"
+#include "sky/solar_system.h"
+
+namespace {
+
+constexpr double kDeg = std::numbers::pi / 180.0;
+constexpr double kArcmin = kDeg / 60.0;
+
+// The controller of a mount with errors: counts as the window reads them, the axes' real angles behind
+// them (the counts less the offsets that each ":i#" leaves), the telescope's true place through the
+// simulator's exact geometry. A slew ends at once.
+struct MountWithErrors {
+    sim::MountErrors errors { .ihArcmin = 30,
+        .idArcmin = 30,
+        .chArcmin = 10,
+        .npArcmin = 5,
+        .maArcmin = 42,
+        .meArcmin = 42,
+        .latitudeDeg = 45,
+        .longitudeDeg = 5 };
+    std::int64_t ra = 0, dec = 0, targetRa = 0, targetDec = 0;
+    double raOffsetDeg = 0, decOffsetDeg = 0;
+
+    std::string handle(const std::string& frame)
+    {
+        if (frame == ":R#")
+            return sim::raReply(ra);
+        if (frame == ":D#")
+            return sim::decReply(dec);
+        const std::string fields = frame.size() > 3 ? frame.substr(2, frame.size() - 3) : "";
+        if (frame.rfind(":r", 0) == 0)
+            targetRa = sim::wrapRa(*sim::parseRaFields(fields));
+        else if (frame.rfind(":d", 0) == 0)
+            targetDec = *sim::parseDecFields(fields);
+        else if (frame == ":T#") {
+            ra = targetRa;
+            dec = targetDec;
+            return "Ok";
+        } else if (frame == ":i#") {
+            raOffsetDeg += (targetRa - ra) / sim::kRaCountsPerDegree;
+            decOffsetDeg += (targetDec - dec) / sim::kDecCountsPerDegree;
+            ra = targetRa;
+            dec = targetDec;
+        }
+        return {};
+    }
+    // The axes' angles as hour angle and declination at local sidereal time lst (radians).
+    alignment::Place axes(double lst) const
+    {
+        return { lst - (ra / sim::kRaCountsPerDegree - raOffsetDeg) * kDeg,
+            (dec / sim::kDecCountsPerDegree - decOffsetDeg) * kDeg };
+    }
+    // The user centres a star by hand: the axes turn until the eyepiece shows it.
+    void centre(alignment::Place star, double lst)
+    {
+        const alignment::PointingModel geometry(
+            { errors.ihArcmin * kArcmin, errors.idArcmin * kArcmin, errors.chArcmin * kArcmin,
+                errors.npArcmin * kArcmin, errors.maArcmin * kArcmin, errors.meArcmin * kArcmin });
+        const alignment::Place reading = geometry.mountFromSky(star);
+        ra = sim::wrapRa(std::llround(
+            (lst - reading.ha) / kDeg * sim::kRaCountsPerDegree + raOffsetDeg * sim::kRaCountsPerDegree));
+        dec = std::llround((reading.dec / kDeg + decOffsetDeg) * sim::kDecCountsPerDegree);
+    }
+    alignment::Place eyepiece(double lst) const
+    {
+        const auto a = axes(lst);
+        const sim::LocalPlace sky = sim::truePlace(errors, { a.ha, a.dec });
+        return { sky.ha, sky.dec };
+    }
+};
+
+} // namespace
+
+struct WindowAlignment : StartedWindow {
+    MountWithErrors mount;
+
+    WindowAlignment()
+    {
+        f.lieu = sky::Lieu { mount.errors.latitudeDeg, mount.errors.longitudeDeg, 0 };
+        p.port.onWrite = [this](const std::string& command) {
+            if (const std::string reply = mount.handle(command); !reply.empty())
+                p.port.arrive(reply);
+        };
+    }
+    double lst() const { return sky::tempsSidéralLocal(p.system.utcNowMs, *f.lieu) * kDeg; }
+    // Types the star at hour angle haDeg (whole seconds, as typed) and returns its place.
+    alignment::Place type(double haDeg, double decDeg)
+    {
+        double ra = std::fmod(lst() / kDeg - haDeg + 360.0, 360.0);
+        const long raSeconds = std::lround(ra / 15.0 * 3600.0) % 86400;
+        const long decSeconds = std::lround(std::fabs(decDeg) * 3600.0);
+        setFields(std::to_string(raSeconds / 3600), std::to_string(raSeconds / 60 % 60),
+            std::to_string(raSeconds % 60), (decDeg < 0 ? "-" : "+") + std::to_string(decSeconds / 3600),
+            std::to_string(decSeconds / 60 % 60), std::to_string(decSeconds % 60));
+        return { lst() - raSeconds / 240.0 * kDeg, std::copysign(decSeconds / 3600.0, decDeg) * kDeg };
+    }
+    void minutesPass(int minutes) { p.system.utcNowMs += minutes * 60'000; }
+};
+
+TEST_F(WindowAlignment, AlignerNeedsAnInitialisationAndASite)
+{
+    type(0, 30);
+    f.btnAligner_Click();
+    EXPECT_TRUE(journalHas(std::string("info Selvane V2.2: ") + pointing_texts::AlignerSansInitialisation));
+    f.lieu.reset();
+    f.btninitialisation_Click();
+    p.port.writes.clear();
+    f.btnAligner_Click();
+    EXPECT_TRUE(journalHas(std::string("info Selvane V2.2: ") + pointing_texts::AlignerSansLieu));
+    EXPECT_TRUE(p.port.writes.empty());
+    EXPECT_EQ(f.alignement().size(), 0u);
+}
+
+TEST_F(WindowAlignment, ThreeStarsPutGotosWithinTwoArcminutes)
+{
+    // One star: the initialisation, and a GOTO with the very bytes of a plain one.
+    mount.centre(type(-50, 20), lst());
+    f.btninitialisation_Click();
+    type(20, 40);
+    ASSERT_TRUE(f.set_objectAD() && f.set_objectDEC());
+    const protocol::Commandes plain = protocol::premierRalliement(f.objectAD, f.objectDEC);
+    p.port.writes.clear();
+    f.BtnGOTO_Click();
+    p.port.writes.resize(plain.size());
+    EXPECT_EQ(p.port.writes, plain);
+    EXPECT_EQ(log().find(pointing_texts::ModèleDébut), std::string::npos);
+
+    // Two stars more, each centred by hand: the second on the first's hour circle is refused.
+    minutesPass(5);
+    mount.centre(type(-50, 60), lst());
+    f.btnAligner_Click();
+    EXPECT_EQ(f.alignement().size(), 1u) << log();
+    p.port.writes.clear();
+    mount.centre(type(40, 50), lst());
+    f.btnAligner_Click();
+    EXPECT_EQ(p.port.writes, (std::vector<std::string> { ":R#", ":D#" }));
+    minutesPass(5);
+    mount.centre(type(5, -10), lst());
+    f.btnAligner_Click();
+    ASSERT_EQ(f.alignement().size(), 3u) << log();
+    EXPECT_NE(log().find("Alignement : 3 étoiles, résidu "), std::string::npos) << log();
+
+    double sumSquares = 0;
+    int gotos = 0;
+    for (double ha : { -70.0, -30.0, 0.0, 35.0, 75.0 })
+        for (double dec : { -15.0, 25.0, 60.0, 85.0 }) {
+            minutesPass(2);
+            const alignment::Place target = type(ha, dec);
+            f.BtnGOTO_Click();
+            const double error = alignment::separation(mount.eyepiece(lst()), target);
+            sumSquares += error * error;
+            ++gotos;
+        }
+    const double rmsArcmin = std::sqrt(sumSquares / gotos) / kArcmin;
+    EXPECT_LT(rmsArcmin, 2.0);
+    EXPECT_NE(log().find("Modèle : "), std::string::npos);
+}
