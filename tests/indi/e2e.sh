@@ -65,6 +65,7 @@ drivers=(indi_selvane_telescope)
 [ "$scenario" != skysafari ] || drivers+=(indi_skysafari)
 # The driver takes the simulator's slew rate from indiserver's environment.
 [ "$scenario" != shared ] || export SELVANE_SIM_SLEW_RATE=30
+[ "$scenario" != goto ] || export SELVANE_SIM_SLEW_RATE=15
 # The driver takes its environment when indiserver starts it, before any scenario runs: a mount
 # 1° off the pole, with cone, non-perpendicular axes and index errors (arc minutes), at 45° N 5° E.
 if [ "$scenario" = pointing_model ]; then
@@ -184,7 +185,6 @@ connect)
     wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
     ;;
 goto)
-    export SELVANE_SIM_SLEW_RATE=15
     connect_simulated
     wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
     : >"$SELVANE_SIM_TRACE"
