@@ -11,6 +11,7 @@
 #include <indilogger.h>
 
 #include "indi/texts.h"
+#include "protocol/codec.h"
 #include "sky/solar_system.h"
 
 namespace indi_driver {
@@ -18,7 +19,6 @@ namespace indi_driver {
 namespace {
 
 constexpr double RadiansParDegré = std::numbers::pi / 180.0;
-constexpr double DegrésParHeure = 15.0;
 constexpr double MinutesParDegré = 60.0;
 constexpr double TourDegrés = 360.0;
 constexpr double ÉtoilesMax = 1000;
@@ -34,7 +34,7 @@ std::int64_t maintenantMs()
 // Hour angle and declination, radians, of a place of the date at the present moment.
 alignment::Place locale(Équatoriales p, const sky::Lieu& site, std::int64_t utcMs)
 {
-    const double angleHoraire = sky::tempsSidéralLocal(utcMs, site) - p.ra * DegrésParHeure;
+    const double angleHoraire = sky::tempsSidéralLocal(utcMs, site) - p.ra * protocol::DegrésParHeure;
     return { std::remainder(angleHoraire, TourDegrés) * RadiansParDegré, p.dec * RadiansParDegré };
 }
 
@@ -43,7 +43,7 @@ alignment::Place locale(Équatoriales p, const sky::Lieu& site, std::int64_t utc
     double ad = std::fmod(sky::tempsSidéralLocal(utcMs, site) - p.ha / RadiansParDegré, TourDegrés);
     if (ad < 0)
         ad += TourDegrés;
-    return { ad / DegrésParHeure, p.dec / RadiansParDegré };
+    return { ad / protocol::DegrésParHeure, p.dec / RadiansParDegré };
 }
 
 } // namespace
@@ -164,7 +164,7 @@ void PointingModelProperties::controllerSynced(Équatoriales étoile, const std:
     const std::int64_t t = maintenantMs();
     const Équatoriales monture = équatoriales(stars.model().mountFromSky(locale(voulue, *site, t)), *site, t);
     DEBUGFDEVICE(ModelSP.device, INDI::Logger::DBG_SESSION, indi_texts::ModèleCible,
-        std::remainder((monture.ra - voulue.ra) * DegrésParHeure, TourDegrés) * MinutesParDegré,
+        std::remainder((monture.ra - voulue.ra) * protocol::DegrésParHeure, TourDegrés) * MinutesParDegré,
         (monture.dec - voulue.dec) * MinutesParDegré);
     return monture;
 }

@@ -27,6 +27,7 @@
 #include <indistandardproperty.h>
 
 #include "indi/texts.h"
+#include "protocol/codec.h"
 #include "protocol/texts.h"
 #include "protocol/wire.h"
 #include "sim/MountSimulator.h"
@@ -93,7 +94,6 @@ constexpr int RatesCount = 4;
 constexpr int ConnexionRéseauMaxMs = 5000;
 constexpr int ConnexionRéseauPasMs = 20;
 constexpr const char* ModeDeConnexion = "CONNECTION_MODE";
-constexpr double DegrésParHeure = 15.0;
 // Hooks for the in-process simulator: a file that receives its wire trace, and its slew rate.
 constexpr const char* TraceSimulateur = "SELVANE_SIM_TRACE";
 constexpr const char* VitesseSimulateur = "SELVANE_SIM_SLEW_RATE";
@@ -139,7 +139,7 @@ void traceTo(sim::MountSimulator& simulator, const char* path, bool showTruePlac
             const sim::TruePointing vraie = simulator.truePointing();
             constexpr double heuresParRadian = 12.0 / std::numbers::pi;
             std::fprintf(file.get(), "== true place %.6f h %.5f deg\n", vraie.raRad * heuresParRadian,
-                vraie.decRad * heuresParRadian * DegrésParHeure);
+                vraie.decRad * heuresParRadian * protocol::DegrésParHeure);
         }
         std::fflush(file.get());
     });
@@ -879,14 +879,14 @@ std::optional<int> SelvaneTelescope::sunTooClose(double raDegrees, double dec) c
 
 bool SelvaneTelescope::refusedBySky(double ra, double dec)
 {
-    if (const auto fromSun = sunTooClose(ra * DegrésParHeure, dec)) {
+    if (const auto fromSun = sunTooClose(ra * protocol::DegrésParHeure, dec)) {
         char message[MAXRBUF];
         std::snprintf(message, sizeof message, indi_texts::GotoPrèsDuSoleil, *fromSun);
         refuse(EqNP, message);
         return true;
     }
     if (site) {
-        const sky::Place target { ra * DegrésParHeure, dec };
+        const sky::Place target { ra * protocol::DegrésParHeure, dec };
         const double height = sky::hauteur(target, nowMs(), *site);
         if (height < 0)
             LOGF_WARN(indi_texts::CibleSousHorizon, static_cast<int>(std::floor(height)));

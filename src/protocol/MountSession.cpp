@@ -16,7 +16,6 @@
 namespace protocol {
 
 namespace {
-constexpr double DegrésParHeure = 15.0;
 constexpr double HeuresParTour = 24.0;
 constexpr double DECMax = 90.0;
 constexpr std::size_t TailleLecture = 256;

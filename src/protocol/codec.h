@@ -11,6 +11,9 @@
 
 namespace protocol {
 
+// The client's right ascension is in hours, the controller's arithmetic in degrees.
+inline constexpr double DegrésParHeure = 15.0;
+
 struct ChampsRéponse {
     std::int32_t haut = 0;
     std::int32_t bas = 0;

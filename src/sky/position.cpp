@@ -5,28 +5,16 @@
 #include <erfam.h>
 
 #include "sky/catalogue.h"
+#include "sky/dates.h"
 
 namespace catalogue {
 
-namespace {
-
-constexpr double JourJulienUnix = 2440587.5; // 1970-01-01 00:00 UTC
-constexpr double MsParJour = 86400000.0;
-// TT − UTC when the date is outside what ERFA can convert (far past): the value of 2017 on.
-constexpr double TTmoinsUTCSecondes = 69.184;
-
-} // namespace
-
 Position positionDuJour(double ad2000, double dec2000, double pmAD, double pmDEC, std::int64_t utcMs)
 {
-    // UTC → TAI → TT; TDB differs from TT by under 2 ms, nothing at this precision.
-    const double utc1 = JourJulienUnix + std::floor(static_cast<double>(utcMs) / MsParJour);
-    const double utc2 = (static_cast<double>(utcMs) - (utc1 - JourJulienUnix) * MsParJour) / MsParJour;
-    double tai1 = 0, tai2 = 0, tt1 = 0, tt2 = 0;
-    if (eraUtctai(utc1, utc2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) != 0) {
-        tt1 = utc1;
-        tt2 = utc2 + TTmoinsUTCSecondes / 86400.0;
-    }
+    // TT, which the places of the date take.
+    const sky::Dates instant = sky::dates(utcMs);
+    const double tt1 = instant.tt1;
+    const double tt2 = instant.tt2;
 
     const double rc = ad2000 * ERFA_DD2R;
     const double dc = dec2000 * ERFA_DD2R;

@@ -4,6 +4,8 @@
 // precession-nutation) from the observer's astrometry parameters.
 #include "sky/solar_system.h"
 
+#include "sky/dates.h"
+
 #include <algorithm>
 #include <cmath>
 #include <erfa.h>
@@ -13,10 +15,6 @@ namespace sky {
 
 namespace {
 
-constexpr double JourJulienUnix = 2440587.5; // 1970-01-01 00:00 UTC
-constexpr double MsParJour = 86400000.0;
-// TT − UTC when the date is outside what ERFA can convert (far past): the value of 2017 on.
-constexpr double TTmoinsUTCSecondes = 69.184;
 // Passes of the light-time iteration: the third changes the place by far less than a milliarcsecond.
 constexpr int PassesTempsLumière = 3;
 // eraLd's limiter for a source behind the Sun, as ERFA takes it for stars.
@@ -35,24 +33,6 @@ constexpr std::array<NomsDuCorps, NombreDeCorps> Noms { {
     { Corps::Uranus, "Uranus", "Uranus" },
     { Corps::Neptune, "Neptune", "Neptune" },
 } };
-
-struct Dates {
-    double utc1 = 0, utc2 = 0; // UTC as ERFA's two-part Julian date
-    double tt1 = 0, tt2 = 0; // TT; TDB differs from it by under 2 ms, nothing here
-};
-
-Dates dates(std::int64_t utcMs)
-{
-    Dates d;
-    d.utc1 = JourJulienUnix + std::floor(static_cast<double>(utcMs) / MsParJour);
-    d.utc2 = (static_cast<double>(utcMs) - (d.utc1 - JourJulienUnix) * MsParJour) / MsParJour;
-    double tai1 = 0, tai2 = 0;
-    if (eraUtctai(d.utc1, d.utc2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &d.tt1, &d.tt2) != 0) {
-        d.tt1 = d.utc1;
-        d.tt2 = d.utc2 + TTmoinsUTCSecondes / ERFA_DAYSEC;
-    }
-    return d;
-}
 
 // Where the observer is and how it moves, for every body at one instant.
 struct Observateur {
