@@ -641,8 +641,8 @@ print(math.degrees(math.acos(min(1, c))) * 60)"; }
         wanted="$(place $target)"
         landed="$(goto "$wanted")"
         error="$(apart "$wanted" "$landed")"
-        # The position shown is where the telescope points (read after the next query).
-        sleep 0.7
+        # The position shown is where the telescope points (read after the next query: the driver polls every second).
+        sleep 1.5
         shown="$(get Selvane.EQUATORIAL_EOD_COORD.RA);$(get Selvane.EQUATORIAL_EOD_COORD.DEC)"
         near "$(apart "$shown" "$landed")" 0 2 "position shown against the true place"
         sum="$(python3 -c "print($sum + $error ** 2)")"
