@@ -299,4 +299,17 @@ Fit fitModel(std::span<const AlignmentPoint> points)
     return fit;
 }
 
+Place localPlace(Equatorial place, double lstDeg)
+{
+    return { std::remainder(lstDeg - place.raDeg, 360.0) * kDegree, place.decDeg * kDegree };
+}
+
+Equatorial equatorialPlace(Place local, double lstDeg)
+{
+    double ra = std::fmod(lstDeg - local.ha / kDegree, 360.0);
+    if (ra < 0)
+        ra += 360.0;
+    return { ra, local.dec / kDegree };
+}
+
 } // namespace alignment

@@ -4,8 +4,7 @@
 // points.
 //
 // Angles are radians throughout. Places are local: hour angle (positive westwards) and declination, so the
-// model needs no clock; turning a right ascension into an hour angle (site longitude, sidereal time) is the
-// caller's business, at the moment each point is taken.
+// model needs no clock; the caller gives the local sidereal time of the moment each place is taken.
 #pragma once
 
 #include <numbers>
@@ -97,5 +96,16 @@ Fit fitModel(std::span<const AlignmentPoint> points);
 
 // Angle between two places, radians.
 double separation(Place a, Place b);
+
+// A right ascension and declination in degrees.
+struct Equatorial {
+    double raDeg = 0;
+    double decDeg = 0;
+};
+
+// The local place of an equatorial one at local sidereal time lstDeg (degrees), and back (right ascension
+// in [0, 360)).
+Place localPlace(Equatorial place, double lstDeg);
+Equatorial equatorialPlace(Place local, double lstDeg);
 
 } // namespace alignment

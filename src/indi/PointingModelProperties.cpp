@@ -31,19 +31,17 @@ std::int64_t maintenantMs()
         .count();
 }
 
-// Hour angle and declination, radians, of a place of the date at the present moment.
-alignment::Place locale(Équatoriales p, const sky::Lieu& site, std::int64_t utcMs)
+// Hour angle and declination, radians, of a place of the date at local sidereal time tsl (degrees),
+// and back.
+alignment::Place locale(Équatoriales p, double tsl)
 {
-    const double angleHoraire = sky::tempsSidéralLocal(utcMs, site) - p.ra * protocol::DegrésParHeure;
-    return { std::remainder(angleHoraire, TourDegrés) * RadiansParDegré, p.dec * RadiansParDegré };
+    return alignment::localPlace({ p.ra * protocol::DegrésParHeure, p.dec }, tsl);
 }
 
-Équatoriales équatoriales(alignment::Place p, const sky::Lieu& site, std::int64_t utcMs)
+Équatoriales équatoriales(alignment::Place p, double tsl)
 {
-    double ad = std::fmod(sky::tempsSidéralLocal(utcMs, site) - p.ha / RadiansParDegré, TourDegrés);
-    if (ad < 0)
-        ad += TourDegrés;
-    return { ad / protocol::DegrésParHeure, p.dec / RadiansParDegré };
+    const alignment::Equatorial e = alignment::equatorialPlace(p, tsl);
+    return { e.raDeg / protocol::DegrésParHeure, e.decDeg };
 }
 
 } // namespace
@@ -128,7 +126,7 @@ void PointingModelProperties::controllerSynced(Équatoriales étoile, const std:
     stars.clear();
     waiting.reset();
     if (on() && site) {
-        const alignment::Place p = locale(étoile, *site, maintenantMs());
+        const alignment::Place p = locale(étoile, sky::tempsSidéralLocal(maintenantMs(), *site));
         stars.add({ p, p });
     }
     show();
@@ -138,9 +136,10 @@ void PointingModelProperties::controllerSynced(Équatoriales étoile, const std:
 {
     if (!site)
         return lue;
-    const std::int64_t t = maintenantMs();
+    // The sidereal time is worked out once: it runs the whole nutation series.
+    const double tsl = sky::tempsSidéralLocal(maintenantMs(), *site);
     if (waiting) {
-        const alignment::Fit fit = stars.add({ locale(lue, *site, t), locale(*waiting, *site, t) });
+        const alignment::Fit fit = stars.add({ locale(lue, tsl), locale(*waiting, tsl) });
         waiting.reset();
         if (fit.ok()) {
             ModelSP.s = IPS_OK;
@@ -154,15 +153,15 @@ void PointingModelProperties::controllerSynced(Équatoriales étoile, const std:
     }
     if (!modelInUse(site))
         return lue;
-    return équatoriales(stars.model().skyFromMount(locale(lue, *site, t)), *site, t);
+    return équatoriales(stars.model().skyFromMount(locale(lue, tsl)), tsl);
 }
 
 Équatoriales PointingModelProperties::target(Équatoriales voulue, const std::optional<sky::Lieu>& site) const
 {
     if (!modelInUse(site))
         return voulue;
-    const std::int64_t t = maintenantMs();
-    const Équatoriales monture = équatoriales(stars.model().mountFromSky(locale(voulue, *site, t)), *site, t);
+    const double tsl = sky::tempsSidéralLocal(maintenantMs(), *site);
+    const Équatoriales monture = équatoriales(stars.model().mountFromSky(locale(voulue, tsl)), tsl);
     DEBUGFDEVICE(ModelSP.device, INDI::Logger::DBG_SESSION, indi_texts::ModèleCible,
         std::remainder((monture.ra - voulue.ra) * protocol::DegrésParHeure, TourDegrés) * MinutesParDegré,
         (monture.dec - voulue.dec) * MinutesParDegré);

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr double RadiansParDegré = std::numbers::pi / 180.0;
 constexpr double MinutesParRadian = 180.0 * 60.0 / std::numbers::pi;
 constexpr double MinutesParDegré = 60.0;
 constexpr double TourDegrés = 360.0;
@@ -36,8 +35,7 @@ std::string minutes(double valeur, bool signe, const std::string& séparateur)
 
 alignment::Place frmTKR52princ::placeLocale(double ad, double dec, std::int64_t utcMs) const
 {
-    const double angleHoraire = sky::tempsSidéralLocal(utcMs, *lieu) - ad;
-    return { std::remainder(angleHoraire, TourDegrés) * RadiansParDegré, dec * RadiansParDegré };
+    return alignment::localPlace({ ad, dec }, sky::tempsSidéralLocal(utcMs, *lieu));
 }
 
 void frmTKR52princ::btnAligner_Click()
@@ -83,14 +81,11 @@ bool frmTKR52princ::cibleDuModèle()
     // One star is a plain sync, which the controller's own initialisation already is.
     if (étoiles.size() < 2 || !lieu)
         return true;
-    const std::int64_t maintenant = système.utcMs();
-    const alignment::Place monture
-        = étoiles.model().mountFromSky(placeLocale(objectAD, objectDEC, maintenant));
-    double ad
-        = std::fmod(sky::tempsSidéralLocal(maintenant, *lieu) - monture.ha / RadiansParDegré, TourDegrés);
-    if (ad < 0)
-        ad += TourDegrés;
-    const auto dec = static_cast<float>(monture.dec / RadiansParDegré);
+    const double tsl = sky::tempsSidéralLocal(système.utcMs(), *lieu);
+    const alignment::Equatorial monture = alignment::equatorialPlace(
+        étoiles.model().mountFromSky(alignment::localPlace({ objectAD, objectDEC }, tsl)), tsl);
+    const double ad = monture.raDeg;
+    const auto dec = static_cast<float>(monture.decDeg);
     if (!protocol::cibleEncodable(ad, dec, true)) {
         système.information(pointing_texts::HorsLimites, Titre);
         return false;
