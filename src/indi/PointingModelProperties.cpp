@@ -12,6 +12,7 @@
 
 #include "indi/texts.h"
 #include "protocol/codec.h"
+#include "sky/dates.h"
 #include "sky/solar_system.h"
 
 namespace indi_driver {
@@ -23,13 +24,6 @@ constexpr double MinutesParDegré = 60.0;
 constexpr double TourDegrés = 360.0;
 constexpr double ÉtoilesMax = 1000;
 constexpr double RésiduMaxMinutes = 600;
-
-std::int64_t maintenantMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-        PointingModelProperties::Horloge::now().time_since_epoch())
-        .count();
-}
 
 // Hour angle and declination, radians, of a place of the date at local sidereal time tsl (degrees),
 // and back.
@@ -126,7 +120,7 @@ void PointingModelProperties::controllerSynced(Équatoriales étoile, const std:
     stars.clear();
     waiting.reset();
     if (on() && site) {
-        const alignment::Place p = locale(étoile, sky::tempsSidéralLocal(maintenantMs(), *site));
+        const alignment::Place p = locale(étoile, sky::tempsSidéralLocal(sky::maintenantMs(), *site));
         stars.add({ p, p });
     }
     show();
@@ -137,7 +131,7 @@ void PointingModelProperties::controllerSynced(Équatoriales étoile, const std:
     if (!site)
         return lue;
     // The sidereal time is worked out once: it runs the whole nutation series.
-    const double tsl = sky::tempsSidéralLocal(maintenantMs(), *site);
+    const double tsl = sky::tempsSidéralLocal(sky::maintenantMs(), *site);
     if (waiting) {
         const alignment::Fit fit = stars.add({ locale(lue, tsl), locale(*waiting, tsl) });
         waiting.reset();
@@ -160,7 +154,7 @@ void PointingModelProperties::controllerSynced(Équatoriales étoile, const std:
 {
     if (!modelInUse(site))
         return voulue;
-    const double tsl = sky::tempsSidéralLocal(maintenantMs(), *site);
+    const double tsl = sky::tempsSidéralLocal(sky::maintenantMs(), *site);
     const Équatoriales monture = équatoriales(stars.model().mountFromSky(locale(voulue, tsl)), tsl);
     DEBUGFDEVICE(ModelSP.device, INDI::Logger::DBG_SESSION, indi_texts::ModèleCible,
         std::remainder((monture.ra - voulue.ra) * protocol::DegrésParHeure, TourDegrés) * MinutesParDegré,

@@ -3,7 +3,6 @@
 // residual, the switch that forgets the stars) and the alignment built from the clients' syncs.
 #pragma once
 
-#include <chrono>
 #include <optional>
 
 #include <indiapi.h>
@@ -25,8 +24,6 @@ struct Équatoriales {
 
 class PointingModelProperties {
 public:
-    using Horloge = std::chrono::system_clock;
-
     void fill(const char* device);
     // At each connection: the stars of an earlier one are forgotten.
     void define(INDI::DefaultDevice& device);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The driver's shared port: its properties, and what INDI clients see of the programs using it.
-#include <cstring>
+#include <cstdio>
 
 #include "indi/SelvaneTelescope.h"
 #include "indi/texts.h"

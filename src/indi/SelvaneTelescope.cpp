@@ -32,6 +32,7 @@
 #include "protocol/wire.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
+#include "sky/dates.h"
 #include "sky/solar_system.h"
 
 namespace indi_driver {
@@ -88,7 +89,7 @@ constexpr int Baud = 9600;
 constexpr int BitsDeDonnées = 8;
 constexpr int SansParité = 0;
 constexpr int BitsDeStop = 1;
-constexpr int RatesCount = 4;
+constexpr int RatesCount = protocol::NombreVitesses;
 // How long a connection to a serial-to-network bridge may take (INDI's own limit), and how often
 // it is looked at meanwhile.
 constexpr int ConnexionRéseauMaxMs = 5000;
@@ -410,9 +411,7 @@ bool SelvaneTelescope::openNetwork()
     portName = network->address();
     const std::string host = network->hostName() ? network->hostName() : "";
     const std::string port = network->portText() ? network->portText() : "";
-    const bool numeric
-        = !port.empty() && port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos;
-    if (host.empty() || !numeric || std::atoi(port.c_str()) < 1 || std::atoi(port.c_str()) > 65535) {
+    if (host.empty() || !portValide(port)) {
         networkFailed(formatted(indi_texts::AdresseInvalide, portName));
         return false;
     }
@@ -592,19 +591,12 @@ void SelvaneTelescope::disconnectRequested()
 void SelvaneTelescope::closeLine(bool atOnce)
 {
     closeSharedPort(atOnce);
-    for (int* id : { &nsTimer, &weTimer }) {
-        if (*id >= 0)
-            removeTimer(*id);
-        *id = -1;
-    }
+    cancel(nsTimer);
+    cancel(weTimer);
     ligneDesMouvements = -1;
     mouvementDEC = mouvementAD = false;
-    if (pollTimer >= 0)
-        removeTimer(pollTimer);
-    pollTimer = -1;
-    if (connectTimer >= 0)
-        removeTimer(connectTimer);
-    connectTimer = -1;
+    cancel(pollTimer);
+    cancel(connectTimer);
     if (readCallback >= 0)
         IERmCallback(readCallback);
     readCallback = -1;
@@ -857,21 +849,13 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     IDSetNumber(&TargetNP, nullptr);
 }
 
-namespace {
-std::int64_t nowMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
-} // namespace
-
 std::optional<int> SelvaneTelescope::sunTooClose(double raDegrees, double dec) const
 {
     if (SunSafetyS[0].s != ISS_ON)
         return std::nullopt;
     const sky::Place target { raDegrees, dec };
-    const double fromSun = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, nowMs(), site));
+    const double fromSun
+        = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, sky::maintenantMs(), site));
     if (fromSun >= sky::DistanceSoleilMin)
         return std::nullopt;
     return static_cast<int>(std::floor(fromSun));
@@ -887,7 +871,7 @@ bool SelvaneTelescope::refusedBySky(double ra, double dec)
     }
     if (site) {
         const sky::Place target { ra * protocol::DegrésParHeure, dec };
-        const double height = sky::hauteur(target, nowMs(), *site);
+        const double height = sky::hauteur(target, sky::maintenantMs(), *site);
         if (height < 0)
             LOGF_WARN(indi_texts::CibleSousHorizon, static_cast<int>(std::floor(height)));
     }
@@ -1035,9 +1019,7 @@ void SelvaneTelescope::newMotion(ISwitchVectorProperty& property, ISState* state
         if (shared)
             shared->aiguillage().axePris(ns);
         int& timer = motionTimer(property);
-        if (timer >= 0)
-            removeTimer(timer);
-        timer = -1;
+        cancel(timer);
         const int seconds = static_cast<int>(MotionTimeoutN[0].value);
         if (wanted >= 0 && seconds > 0)
             timer = addTimer(seconds * 1000, [this, &property] { motionTimedOut(property); });

@@ -18,8 +18,8 @@
 #include <connectionplugins/connectiontcp.h>
 #include <inditelescope.h>
 
-#include "indi/SharedPort.h"
 #include "indi/PointingModelProperties.h"
+#include "indi/SharedPort.h"
 #include "protocol/MountSession.h"
 #include "sky/site.h"
 

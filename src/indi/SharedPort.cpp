@@ -20,6 +20,14 @@
 
 namespace indi_driver {
 
+bool portValide(const std::string& port)
+{
+    if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int n = std::stoi(port);
+    return n >= 1 && n <= 65535;
+}
+
 namespace {
 // More programs than this at once are turned away: each is a person at a keyboard.
 constexpr int ProgrammesMax = 8;
@@ -36,10 +44,7 @@ bool splitAddress(const std::string& address, std::string& host, std::string& po
     port = address.substr(colon + 1);
     if (host.size() > 2 && host.front() == '[' && host.back() == ']')
         host = host.substr(1, host.size() - 2);
-    if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    const int n = std::stoi(port);
-    return n >= 1 && n <= 65535;
+    return portValide(port);
 }
 
 std::string peerName(const sockaddr_storage& peer)

@@ -15,6 +15,9 @@
 
 namespace indi_driver {
 
+// A TCP port number as typed: 1 to 5 digits, 1 to 65535.
+bool portValide(const std::string& port);
+
 class SharedPort {
 public:
     // events: the switchboard's, but for versProgramme, which is this port's.
@@ -30,7 +33,6 @@ public:
     // Stops listening now (the address is free again); the programs go with the port.
     void stopListening();
     protocol::Aiguillage& aiguillage() { return switchboard; }
-    std::size_t programs() const { return clients.size(); }
 
 private:
     struct Client {

@@ -39,16 +39,9 @@ MountSession::MountSession(int fd, Loop& loop, SessionEvents events, Limits limi
 
 MountSession::~MountSession()
 {
-    cancelTimer(replyTimer);
-    cancelTimer(quietTimer);
-    cancelTimer(slewTimer);
-}
-
-void MountSession::cancelTimer(int& id)
-{
-    if (id >= 0)
-        loop.removeTimer(id);
-    id = -1;
+    loop.cancel(replyTimer);
+    loop.cancel(quietTimer);
+    loop.cancel(slewTimer);
 }
 
 bool MountSession::send(const std::string& command)
@@ -94,9 +87,9 @@ void MountSession::loseLink(Échec code, const std::string& détail)
     if (linkGone)
         return;
     linkGone = true;
-    cancelTimer(replyTimer);
-    cancelTimer(quietTimer);
-    cancelTimer(slewTimer);
+    loop.cancel(replyTimer);
+    loop.cancel(quietTimer);
+    loop.cancel(slewTimer);
     query_ = Query::None;
     stage = Stage::Idle;
     nsMoving = weMoving = false;
@@ -176,7 +169,7 @@ void MountSession::startRaQuery(Query kind)
 
 void MountSession::replyComplete()
 {
-    cancelTimer(replyTimer);
+    loop.cancel(replyTimer);
     const std::string reply = reader.réponse();
     reader.recommencer();
     switch (query_) {
@@ -250,8 +243,8 @@ void MountSession::replyTimedOut()
 
 void MountSession::endQuery(Échec code, const std::string& détail)
 {
-    cancelTimer(replyTimer);
-    cancelTimer(quietTimer);
+    loop.cancel(replyTimer);
+    loop.cancel(quietTimer);
     query_ = Query::None;
     reader.recommencer();
     suspect = true;
@@ -276,8 +269,8 @@ bool MountSession::slew(double raHours, double decDegrees)
         return false;
     // A query under way gives the line up; its reply, if it comes, is read by the "Ok" wait.
     if (query_ != Query::None) {
-        cancelTimer(replyTimer);
-        cancelTimer(quietTimer);
+        loop.cancel(replyTimer);
+        loop.cancel(quietTimer);
         query_ = Query::None;
         suspect = true;
     }
@@ -303,7 +296,7 @@ bool MountSession::slew(double raHours, double decDegrees)
 // Both waits end here; what follows the "k" goes to whoever reads next.
 void MountSession::okSeen()
 {
-    cancelTimer(slewTimer);
+    loop.cancel(slewTimer);
     if (stage == Stage::First) {
         if (events.log)
             events.log(protocol_texts::GotoAtteint + okWait.réponse());
@@ -401,9 +394,7 @@ bool MountSession::relay(const std::string& written)
 {
     if (!send(written))
         return false;
-    std::string_view command = written;
-    while (!command.empty() && command.back() == ' ')
-        command.remove_suffix(1);
+    const std::string_view command = sansBlancs(written);
     if (command == Nord || command == Sud) {
         nsMoving = true;
         nsNorth = command == Nord;

@@ -26,6 +26,13 @@ public:
     // Calls fn once after ms; the id cancels it.
     virtual int addTimer(int ms, std::function<void()> fn) = 0;
     virtual void removeTimer(int id) = 0;
+    // Cancels timer id if it is set, and marks it unset.
+    void cancel(int& id)
+    {
+        if (id >= 0)
+            removeTimer(id);
+        id = -1;
+    }
     virtual HeureDuJour localTime() const = 0;
     virtual std::int64_t monotonicMs() const = 0;
 };
@@ -115,7 +122,6 @@ public:
 
     // Rates: 0 Sidéral, 1 Centrage, 2 Rattrapage, 3 Rapide.
     void setRate(int index);
-    const std::string& speed() const { return Vitesse; }
     bool startNS(bool north);
     bool stopNS();
     bool startWE(bool west);
@@ -129,7 +135,6 @@ public:
     void stopMoves();
     bool setAutoguiding(bool on);
 
-    bool lost() const { return linkGone; }
     // Commands written so far (each ends with "#"), for a simulator to catch up before it stops.
     std::size_t commandsSent() const { return commandCount; }
 
@@ -152,7 +157,6 @@ private:
     void startRaQuery(Query kind);
     void okSeen();
     void slewTimedOut();
-    void cancelTimer(int& id);
 
     const int fd;
     Loop& loop;

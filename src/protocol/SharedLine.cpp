@@ -12,19 +12,11 @@
 namespace protocol {
 
 namespace {
-// A command without its padding blanks.
-std::string_view nu(std::string_view commande)
-{
-    while (!commande.empty() && commande.back() == ' ')
-        commande.remove_suffix(1);
-    return commande;
-}
-
 // The speed commands, which a front end pads with blanks to the length of ":C#  ".
 bool estVitesse(std::string_view commande)
 {
-    static const std::array vitesses { nu(VitesseSidérale), nu(VitesseCentrage), nu(VitesseRattrapage),
-        nu(VitesseRapide), nu(VitesseDépart) };
+    static const std::array vitesses { sansBlancs(VitesseSidérale), sansBlancs(VitesseCentrage),
+        sansBlancs(VitesseRattrapage), sansBlancs(VitesseRapide), sansBlancs(VitesseDépart) };
     for (std::string_view v : vitesses)
         if (commande == v)
             return true;
@@ -95,16 +87,9 @@ Aiguillage::Aiguillage(Loop& loop, AiguillageEvents events, Limits limits)
 
 Aiguillage::~Aiguillage()
 {
-    annuler(minuterie);
+    loop.cancel(minuterie);
     for (auto& [id, p] : programmes)
-        annuler(p.minuterieBlancs);
-}
-
-void Aiguillage::annuler(int& id)
-{
-    if (id >= 0)
-        loop.removeTimer(id);
-    id = -1;
+        loop.cancel(p.minuterieBlancs);
 }
 
 void Aiguillage::connecté(int programme)
@@ -119,7 +104,7 @@ void Aiguillage::reçu(int programme, std::string_view octets)
         return;
     Programme& p = it->second;
     std::vector<std::string> commandes = p.découpeur.ajouter(octets);
-    annuler(p.minuterieBlancs);
+    loop.cancel(p.minuterieBlancs);
     if (p.découpeur.enAttente())
         p.minuterieBlancs = loop.addTimer(limits.blancsMs, [this, programme] { blancsÉcoulés(programme); });
     prendre(programme, std::move(commandes));
@@ -165,7 +150,7 @@ bool Aiguillage::traiter(const EnFile& e)
     if (it == programmes.end())
         return true;
     Programme& p = it->second;
-    const std::string_view c = nu(e.commande);
+    const std::string_view c = sansBlancs(e.commande);
     const bool ralliement = rallie() || (events.sessionRallie && events.sessionRallie());
     const bool ligneTenue = occupeLaLigne() || (events.sessionAttend && events.sessionAttend());
 
@@ -202,7 +187,8 @@ bool Aiguillage::traiter(const EnFile& e)
         }
         if (pointer && ligneTenue)
             return false;
-        if (pointer && events.ralliementPermis && !events.ralliementPermis(e.programme, p.cibleAD, p.cibleDEC)) {
+        if (pointer && events.ralliementPermis
+            && !events.ralliementPermis(e.programme, p.cibleAD, p.cibleDEC)) {
             p.cibleAD.clear();
             p.cibleDEC.clear();
             return true;
@@ -230,7 +216,7 @@ bool Aiguillage::écrire(int programme, const std::string& commande)
         return false;
     if (events.commandeÉcrite)
         events.commandeÉcrite(commande);
-    const std::string_view c = nu(commande);
+    const std::string_view c = sansBlancs(commande);
     const bool dec = c == Nord || c == Sud || c == ArrêtDEC;
     const bool ad = c == Est || c == Ouest;
     if (!dec && !ad)
@@ -290,7 +276,7 @@ void Aiguillage::positionLue(bool ad, const std::string& réponse)
 
 void Aiguillage::fin(bool ok)
 {
-    annuler(minuterie);
+    loop.cancel(minuterie);
     const Attente finie = attente;
     const int qui = demandeur;
     attente = Attente::Rien;
@@ -308,7 +294,7 @@ void Aiguillage::déconnecté(int programme)
     auto it = programmes.find(programme);
     if (it == programmes.end())
         return;
-    annuler(it->second.minuterieBlancs);
+    loop.cancel(it->second.minuterieBlancs);
     std::erase_if(file, [programme](const EnFile& e) { return e.programme == programme; });
     // Its reply, if one is awaited, still holds the line until it comes: then it is dropped.
     if (demandeur == programme)
@@ -332,7 +318,7 @@ void Aiguillage::axePris(bool dec)
 
 void Aiguillage::ligneFermée()
 {
-    annuler(minuterie);
+    loop.cancel(minuterie);
     const bool ralliait = rallie();
     const int qui = demandeur;
     attente = Attente::Rien;

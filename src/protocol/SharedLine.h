@@ -7,7 +7,6 @@
 // goes out. No sockets in here: the front end hands bytes in and out.
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -130,7 +129,6 @@ private:
     void attendre(int programme, Attente quoi);
     void fin(bool ok);
     void blancsÉcoulés(int programme);
-    void annuler(int& id);
 
     Loop& loop;
     AiguillageEvents events;

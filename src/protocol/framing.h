@@ -16,7 +16,6 @@ public:
     bool ajouter(char c);
     // ":" followed by what was collected: the reply text once complete.
     std::string réponse() const { return ":" + collecté; }
-    bool commencée() const { return aDeuxPoints; }
     void recommencer();
 
 private:

@@ -52,4 +52,11 @@ Commandes autoguidage(bool marche)
     return { marche ? AutoguidageMarche : AutoguidageArrêt };
 }
 
+std::string_view sansBlancs(std::string_view commande)
+{
+    while (!commande.empty() && commande.back() == ' ')
+        commande.remove_suffix(1);
+    return commande;
+}
+
 } // namespace protocol

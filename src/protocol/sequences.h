@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace protocol {
@@ -30,5 +31,8 @@ std::string vitesse(int rang);
 inline constexpr int NombreVitesses = 4;
 
 Commandes autoguidage(bool marche);
+
+// A command without the blanks a front end pads speed commands with.
+std::string_view sansBlancs(std::string_view commande);
 
 } // namespace protocol

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sky/dates.h"
 
+#include <chrono>
 #include <cmath>
 
 #include <erfa.h>
@@ -26,6 +27,13 @@ Dates dates(std::int64_t utcMs)
         d.tt2 = d.utc2 + TTmoinsUTCSecondes / ERFA_DAYSEC;
     }
     return d;
+}
+
+std::int64_t maintenantMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 } // namespace sky

@@ -14,4 +14,7 @@ struct Dates {
 // The instant of utcMs (milliseconds since 1970-01-01 00:00 UTC).
 Dates dates(std::int64_t utcMs);
 
+// The system clock's present instant, as utcMs.
+std::int64_t maintenantMs();
+
 } // namespace sky
