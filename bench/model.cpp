@@ -57,29 +57,17 @@ Place truePlace(Place mount)
     return { sky.ha, sky.dec };
 }
 
-// The mount's reading once the star is centred: the simulator's true pointing inverted by Newton's method.
+// The mount's reading once the star is centred: the simulator's true pointing, which the model's terms
+// describe exactly, inverted.
 Place readingWhenCentredOn(Place sky)
 {
-    constexpr double step = 1e-7;
-    Place mount = sky;
-    for (int i = 0; i < 30; ++i) {
-        auto miss = [&](Place m) {
-            const Place p = truePlace(m);
-            return std::pair { std::remainder(p.ha - sky.ha, 2 * std::numbers::pi), p.dec - sky.dec };
-        };
-        const auto [mh, md] = miss(mount);
-        const auto [ah, ad] = miss({ mount.ha + step, mount.dec });
-        const auto [bh, bd] = miss({ mount.ha, mount.dec + step });
-        const double j11 = (ah - mh) / step, j21 = (ad - md) / step, j12 = (bh - mh) / step,
-                     j22 = (bd - md) / step;
-        const double det = j11 * j22 - j12 * j21;
-        const double dh = (-mh * j22 + md * j12) / det, dd = (-md * j11 + mh * j21) / det;
-        mount.ha += dh;
-        mount.dec += dd;
-        if (std::hypot(dh, dd) < 1e-13)
-            break;
-    }
-    return mount;
+    static const alignment::PointingModel mount({ .ih = kMount.ihArcmin * kArcmin,
+        .id = kMount.idArcmin * kArcmin,
+        .ch = kMount.chArcmin * kArcmin,
+        .np = kMount.npArcmin * kArcmin,
+        .ma = kMount.maArcmin * kArcmin,
+        .me = kMount.meArcmin * kArcmin });
+    return mount.mountFromSky(sky);
 }
 
 // Places spread evenly over the sky above kMinAltitudeDeg, at random.

@@ -94,28 +94,40 @@ pid_t childOf(pid_t parent)
     die("indiserver started no driver");
 }
 
-class Client {
-public:
-    explicit Client(int port)
-    {
-        fd = ::socket(AF_INET, SOCK_STREAM, 0);
+// A TCP connection to port on this machine, tried for five seconds while the server starts; `why` when it
+// never answers. Each attempt on a fresh socket. With noDelay, small writes go out at once.
+int connectLoopback(int port, const char* why, bool noDelay)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a {};
         a.sin_family = AF_INET;
         a.sin_port = htons(static_cast<std::uint16_t>(port));
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
-                // Read and drop what the server sends, so that it never holds the driver back.
-                reader = std::thread([this] {
-                    char buffer[4096];
-                    while (::read(fd, buffer, sizeof buffer) > 0) { }
-                });
-                send("<getProperties version=\"1.7\"/>");
-                return;
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
+            if (noDelay) {
+                const int on = 1;
+                ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return fd;
         }
-        die("indiserver does not answer");
+        ::close(fd);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    die(why);
+}
+
+class Client {
+public:
+    explicit Client(int port)
+    {
+        fd = connectLoopback(port, "indiserver does not answer", false);
+        // Read and drop what the server sends, so that it never holds the driver back.
+        reader = std::thread([this] {
+            char buffer[4096];
+            while (::read(fd, buffer, sizeof buffer) > 0) { }
+        });
+        send("<getProperties version=\"1.7\"/>");
     }
     ~Client()
     {
@@ -183,21 +195,7 @@ double queryMs(int fd)
 // A program on the driver's shared port, speaking the controller's protocol.
 int sharedProgram(int port)
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a {};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<std::uint16_t>(port));
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
-            const int on = 1;
-            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-            return fd;
-        }
-        ::close(fd);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    die("the shared port does not answer");
+    return connectLoopback(port, "the shared port does not answer", true);
 }
 
 // A simulator's line opened as a program opens a serial port: raw, 9600 baud.

@@ -258,16 +258,19 @@ Fit fitModel(std::span<const AlignmentPoint> points)
                                      : TermSet::Full;
     if (set != TermSet::Offset && hourAngleSpread(points) < kMinHourAngleSpread)
         return refused(Refusal::OneHourCircle, texts::MêmeCercleHoraire);
-    MatrixXd a = designMatrix(points, termsOf(set));
-    if (set == TermSet::Full && !wellConditioned(a)) {
+    std::vector<Term> which = termsOf(set);
+    MatrixXd a = designMatrix(points, which);
+    bool conditioned = wellConditioned(a);
+    if (set == TermSet::Full && !conditioned) {
         // Declinations too alike to tell CH and NP from IH: the polar axis and the index errors still are.
         set = TermSet::PolarAxis;
-        a = designMatrix(points, termsOf(set));
+        which = termsOf(set);
+        a = designMatrix(points, which);
+        conditioned = wellConditioned(a);
     }
-    if (!wellConditioned(a))
+    if (!conditioned)
         return refused(Refusal::IllConditioned, texts::MalConditionné);
 
-    const std::vector<Term> which = termsOf(set);
     VectorXd offsets(2 * points.size());
     for (std::size_t p = 0; p < points.size(); ++p) {
         const auto d = skyDifference(points[p].commanded, points[p].observed);

@@ -3,36 +3,18 @@
 #include "sky/catalogue.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iterator>
 #include <utf8.h>
 
 #include "sky/table.h"
+#include "sky/texte.h"
 
 namespace catalogue {
 
 namespace {
 
-std::vector<std::string_view> couper(std::string_view ligne, char séparateur)
-{
-    std::vector<std::string_view> morceaux;
-    for (;;) {
-        const std::size_t à = ligne.find(séparateur);
-        morceaux.push_back(ligne.substr(0, à));
-        if (à == std::string_view::npos)
-            return morceaux;
-        ligne.remove_prefix(à + 1);
-    }
-}
-
-std::optional<double> nombre(std::string_view texte)
-{
-    double valeur = 0;
-    const auto [fin, erreur] = std::from_chars(texte.data(), texte.data() + texte.size(), valeur);
-    if (texte.empty() || erreur != std::errc() || fin != texte.data() + texte.size())
-        return std::nullopt;
-    return valeur;
-}
+using sky::detail::couper;
+using sky::detail::nombre;
 
 // Columns of a row: designation, common name, other names ("|"), RA, Dec, two proper motions, magnitude.
 constexpr std::size_t Colonnes = 8;
@@ -121,13 +103,6 @@ const Index& index()
     return idx;
 }
 
-} // namespace
-
-std::string Objet::libellé() const
-{
-    return nomCourant.empty() ? désignation : désignation + " (" + nomCourant + ")";
-}
-
 // The solar-system bodies by their French name, with their English one.
 std::vector<Objet> corpsMobiles()
 {
@@ -141,6 +116,13 @@ std::vector<Objet> corpsMobiles()
         corps.push_back(std::move(o));
     }
     return corps;
+}
+
+} // namespace
+
+std::string Objet::libellé() const
+{
+    return nomCourant.empty() ? désignation : désignation + " (" + nomCourant + ")";
 }
 
 const std::vector<Objet>& objets()

@@ -46,16 +46,15 @@ std::vector<const Objet*> chercher(std::string_view saisie, std::size_t maximum)
 // The object shown as this label, else the first one found; nullptr when none.
 const Objet* trouver(std::string_view saisie);
 
-struct Position {
-    double ad = 0; // degrees, 0 ≤ ad < 360
-    double dec = 0; // degrees
-};
+// Degrees, 0 ≤ ad < 360.
+using Position = sky::Place;
 
 // A J2000 place and its proper motion carried to the apparent geocentric place of the moment
 // utcMs (Unix milliseconds), equator and equinox of the date, as planetariums show "on date".
 Position positionDuJour(double ad2000, double dec2000, double pmAD, double pmDEC, std::int64_t utcMs);
-Position positionDuJour(const Objet& objet, std::int64_t utcMs);
-// The same, seen from the site when one is given (which only moves the solar-system bodies).
-Position positionDuJour(const Objet& objet, std::int64_t utcMs, const std::optional<sky::Lieu>& lieu);
+// The same for an object, seen from the site when one is given (which only moves the solar-system
+// bodies).
+Position positionDuJour(
+    const Objet& objet, std::int64_t utcMs, const std::optional<sky::Lieu>& lieu = std::nullopt);
 
 } // namespace catalogue

@@ -29,17 +29,10 @@ Position positionDuJour(double ad2000, double dec2000, double pmAD, double pmDEC
     return Position { eraAnp(ri - eo) * ERFA_DR2D, di * ERFA_DR2D };
 }
 
-Position positionDuJour(const Objet& objet, std::int64_t utcMs)
-{
-    return positionDuJour(objet, utcMs, std::nullopt);
-}
-
 Position positionDuJour(const Objet& objet, std::int64_t utcMs, const std::optional<sky::Lieu>& lieu)
 {
-    if (objet.corps) {
-        const sky::Place place = sky::placeApparente(*objet.corps, utcMs, lieu);
-        return Position { place.ad, place.dec };
-    }
+    if (objet.corps)
+        return sky::placeApparente(*objet.corps, utcMs, lieu);
     return positionDuJour(objet.ad2000, objet.dec2000, objet.pmAD, objet.pmDEC, utcMs);
 }
 

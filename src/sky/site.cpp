@@ -2,14 +2,16 @@
 // Reading and checking an observing site.
 #include "sky/site.h"
 
-#include <charconv>
 #include <cmath>
 #include <vector>
+
+#include "sky/texte.h"
 
 namespace sky {
 
 namespace {
 
+// A number as a user types it: blanks around it allowed, and a leading '+'; finite.
 std::optional<double> nombre(std::string_view texte)
 {
     const auto blanc = [](char c) { return c == ' ' || c == '\t'; };
@@ -20,10 +22,8 @@ std::optional<double> nombre(std::string_view texte)
     // from_chars takes no leading '+', which a user may well type for a northern latitude.
     if (texte.size() > 1 && texte.front() == '+' && texte[1] != '-')
         texte.remove_prefix(1);
-    double valeur = 0;
-    const auto [fin, erreur] = std::from_chars(texte.data(), texte.data() + texte.size(), valeur);
-    if (texte.empty() || erreur != std::errc() || fin != texte.data() + texte.size()
-        || !std::isfinite(valeur))
+    const auto valeur = detail::nombre(texte);
+    if (!valeur || !std::isfinite(*valeur))
         return std::nullopt;
     return valeur;
 }
@@ -40,15 +40,11 @@ bool lieuValide(const Lieu& lieu)
 std::optional<Lieu> lireLieu(std::string_view texte)
 {
     std::vector<double> valeurs;
-    for (;;) {
-        const std::size_t virgule = texte.find(',');
-        const auto valeur = nombre(texte.substr(0, virgule));
+    for (std::string_view morceau : detail::couper(texte, ',')) {
+        const auto valeur = nombre(morceau);
         if (!valeur)
             return std::nullopt;
         valeurs.push_back(*valeur);
-        if (virgule == std::string_view::npos)
-            break;
-        texte.remove_prefix(virgule + 1);
     }
     if (valeurs.size() < 2 || valeurs.size() > 3)
         return std::nullopt;
