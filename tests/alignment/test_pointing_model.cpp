@@ -7,18 +7,22 @@
 #include <numbers>
 #include <vector>
 
+#include "MountGeometry.h"
 #include "alignment/Alignment.h"
 #include "sim/MountErrors.h"
 
 using namespace alignment;
+using testsupport::kArcmin;
+using testsupport::kDeg;
 
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
-constexpr double kArcmin = kDeg / 60.0;
-
-// A mount 1 degree off the pole with cone, non-perpendicular axes and index offsets.
-const Terms kMount { 30 * kArcmin, -30 * kArcmin, 10 * kArcmin, 5 * kArcmin, 42 * kArcmin, 42 * kArcmin };
+// A mount 1 degree off the pole with cone, non-perpendicular axes and index offsets, as the simulator
+// has it (arc minutes) and as the pointing model's terms.
+const sim::MountErrors kMountErrors {
+    .ihArcmin = 30, .idArcmin = -30, .chArcmin = 10, .npArcmin = 5, .maArcmin = 42, .meArcmin = 42
+};
+const Terms kMount = testsupport::termsOf(kMountErrors);
 
 AlignmentPoint centred(const PointingModel& mount, double haDeg, double decDeg)
 {
@@ -152,14 +156,8 @@ TEST(Alignment, ANearStarReplacesTheOldOneAndARefusedOneIsNotKept)
 
 TEST(PointingModel, ThreeStarsOnTheSimulatedMountPutEveryGotoOnTarget)
 {
-    // The simulator's own exact geometry, in its own units: arc minutes.
-    const sim::MountErrors errors {
-        .ihArcmin = 30, .idArcmin = -30, .chArcmin = 10, .npArcmin = 5, .maArcmin = 42, .meArcmin = 42
-    };
-    auto eyepiece = [&](Place mount) {
-        const sim::LocalPlace sky = sim::truePlace(errors, { mount.ha, mount.dec });
-        return Place { sky.ha, sky.dec };
-    };
+    // The simulator's own exact geometry.
+    auto eyepiece = [](Place mount) { return testsupport::eyepiece(kMountErrors, mount); };
     // Centring a star: the reading at which the eyepiece shows it, found by the model of the true mount.
     const PointingModel reference(kMount);
     std::vector<AlignmentPoint> points;

@@ -3,7 +3,8 @@
 # Holds the Debian package to Debian's own checkers: lintian (default profile) prints no error and
 # no warning; the AppStream metainfo validates, and names the desktop entry the package ships; the
 # desktop entry validates; every manual page renders without a warning and `man NAME` finds it.
-# Exits 77 (skipped) when lintian or appstreamcli is missing (scripts/deps installs both).
+# Exits 77 (skipped) when lintian, appstreamcli, desktop-file-validate, groff or man is missing
+# (scripts/deps installs them all).
 # Usage: check_package_lint.sh CPACK_COMMAND BUILD_DIR
 set -u
 cpack_command="$1"

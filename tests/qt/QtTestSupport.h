@@ -3,16 +3,20 @@
 // a system whose message boxes answer from a script, and the window put together as main() does.
 #pragma once
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <poll.h>
 #include <pty.h>
@@ -43,6 +47,24 @@ inline void quietOffscreenNoise()
         if (previous)
             previous(type, context, text);
     });
+}
+
+// Calls `open`, which shows a modal message box; once the box shows, hands it to `look`, which
+// must close it. Says whether a box showed.
+inline bool withBox(const std::function<void()>& open, const std::function<void(QMessageBox&)>& look)
+{
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            seen = true;
+            look(*box);
+        }
+    });
+    poll.start(10);
+    open();
+    return seen;
 }
 
 // A pseudo-terminal: the program opens the slave by its path; the test holds the master and
@@ -226,11 +248,7 @@ public:
         questions.push_back(text);
         return answer;
     }
-    platform::Answer askOkCancelWarning(const std::string& text, const std::string&) override
-    {
-        warnings.push_back(text);
-        return answer;
-    }
+    platform::Answer askOkCancelWarning(const std::string&, const std::string&) override { return answer; }
     void information(const std::string& text, const std::string&) override { messages.push_back(text); }
     [[noreturn]] void endNow() override
     {
@@ -243,7 +261,6 @@ public:
     int ends = 0;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
-    std::vector<std::string> warnings;
 };
 
 // The window on a pseudo-terminal, put together the way the program's main() does it.
@@ -292,6 +309,21 @@ struct WindowOnLine {
         system.setWindow(&window);
         window.connectTo(form);
         form.Form_Load();
+    }
+
+    // Sets the position queries' timer to tick every `ms` and starts the window's timers.
+    void tickEvery(int ms)
+    {
+        window.findChild<QTimer*>(QStringLiteral("Timerconsult"))->setInterval(ms);
+        window.armTimers();
+    }
+
+    // How many lines of the log read exactly `text`.
+    qsizetype linesSaying(const QString& text) const
+    {
+        return window.findChild<QPlainTextEdit*>(QStringLiteral("edtsaisie"))
+            ->toPlainText()
+            .count(text + QLatin1Char('\n'));
     }
 };
 

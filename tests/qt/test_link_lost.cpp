@@ -108,41 +108,38 @@ private slots:
         platform::qt::QtSerialPort port(path);
         testsupport::WindowOnLine rig(port);
         auto& [window, system, form] = rig;
-        auto* timer = window.findChild<QTimer*>(QStringLiteral("Timerconsult"));
-        timer->setInterval(100);
-        window.armTimers();
+        rig.tickEvery(100);
         form.Timerconsult.setEnabled(false);
         auto* log = window.findChild<QPlainTextEdit*>(QStringLiteral("edtsaisie"));
-        auto countOf = [log](const QString& text) { return log->toPlainText().count(text + QLatin1Char('\n')); };
 
         // Idle: said once, then quiet; the ticks that try the device cost nothing to speak of.
         line.pull();
-        QTRY_COMPARE(countOf(QString::fromUtf8("Liaison série perdue")), 1);
+        QTRY_COMPARE(rig.linesSaying(QString::fromUtf8("Liaison série perdue")), 1);
         form.Timerconsult.setEnabled(true);
         const double cpuBefore = cpuSeconds();
         QTest::qWait(2000);
         const double cpuUsed = cpuSeconds() - cpuBefore;
         qInfo("CPU used in the 2 s after the device vanished: %.3f s", cpuUsed);
         QVERIFY(cpuUsed < 0.1);
-        QCOMPARE(countOf(QString::fromUtf8("Liaison série perdue")), 1);
+        QCOMPARE(rig.linesSaying(QString::fromUtf8("Liaison série perdue")), 1);
         QVERIFY(form.liaisonCoupée());
 
         // Back under the same name: the next tick reopens it and the queries resume.
         line.plugIn();
-        QTRY_COMPARE(countOf(QString::fromUtf8("Liaison série rétablie")), 1);
+        QTRY_COMPARE(rig.linesSaying(QString::fromUtf8("Liaison série rétablie")), 1);
         QTRY_COMPARE(window.findChild<QLabel*>(QStringLiteral("affalpha"))->text(), QStringLiteral(" 12h 0m 0s"));
 
         // Inside a query: the wait ends at once, not at its time limit.
         line.answerR.clear();
         line.pullOnHearing = ":R#";
-        QTRY_COMPARE(countOf(QString::fromUtf8("Liaison série perdue")), 2);
+        QTRY_COMPARE(rig.linesSaying(QString::fromUtf8("Liaison série perdue")), 2);
         QVERIFY(!form.attenteEnCours());
         QVERIFY(line.pulledAt.elapsed() < 1000);
         QVERIFY(!log->toPlainText().contains(QStringLiteral("pas de réponse")));
 
         // Inside a GOTO's wait for "Ok": ends as on its time limit, the window stays usable.
         line.plugIn();
-        QTRY_COMPARE(countOf(QString::fromUtf8("Liaison série rétablie")), 2);
+        QTRY_COMPARE(rig.linesSaying(QString::fromUtf8("Liaison série rétablie")), 2);
         form.Timerconsult.setEnabled(false);
         QTest::qWait(150);
         line.pullOnHearing = ":T#";

@@ -12,13 +12,13 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <functional>
 
 #include "QtTestSupport.h"
 #include "platform/qt/NightVision.h"
 
 using platform::qt::NightVision;
 using testsupport::Rig;
+using testsupport::withBox;
 
 namespace {
 
@@ -56,24 +56,6 @@ QString glare(const QImage& shot)
                 first = QStringLiteral("(%1,%2) %3").arg(x).arg(y).arg(QColor(c).name());
         }
     return count == 0 ? QString() : QStringLiteral("%1 glaring pixels, first %2").arg(count).arg(first);
-}
-
-// Opens a modal box with `open`; once it shows, hands it to `look`, then closes it.
-bool withBox(const std::function<void()>& open, const std::function<void(QMessageBox&)>& look)
-{
-    bool seen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            poll.stop();
-            seen = true;
-            look(*box);
-            box->done(QMessageBox::Ok);
-        }
-    });
-    poll.start(10);
-    open();
-    return seen;
 }
 
 } // namespace
@@ -147,12 +129,16 @@ private slots:
             [&](QMessageBox& box) {
                 QTest::keyClick(&box, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
                 boxGlare = glare(box.grab().toImage());
+                box.done(QMessageBox::Ok);
             }));
         QVERIFY(NightVision::enabled());
         QCOMPARE(boxGlare, QString());
         QVERIFY(
             withBox([&] { rig.system.QtSystem::information("Système Selvane initialisé", "Selvane V2.2"); },
-                [&](QMessageBox& box) { boxGlare = glare(box.grab().toImage()); }));
+                [&](QMessageBox& box) {
+                    boxGlare = glare(box.grab().toImage());
+                    box.done(QMessageBox::Ok);
+                }));
         QCOMPARE(boxGlare, QString());
     }
 };

@@ -211,13 +211,8 @@ private slots:
         testsupport::WindowOnLine rig(line);
         auto& [window, system, form] = rig;
         QVERIFY(system.messages.empty());
-        window.findChild<QTimer*>(QStringLiteral("Timerconsult"))->setInterval(200);
-        window.armTimers();
+        rig.tickEvery(200);
         auto* ra = window.findChild<QLabel*>(QStringLiteral("affalpha"));
-        auto* log = window.findChild<QPlainTextEdit*>(QStringLiteral("edtsaisie"));
-        auto countOf = [log](const char* text) {
-            return log->toPlainText().count(QString::fromUtf8(text) + QLatin1Char('\n'));
-        };
 
         // The queries and their replies pass through the bridge unchanged.
         QTRY_COMPARE(ra->text(), QStringLiteral(" 12h 0m 0s"));
@@ -232,11 +227,11 @@ private slots:
         // The bridge goes away: said once; it comes back: the next tick reconnects.
         form.Timerconsult.setEnabled(true);
         bridge.stop();
-        QTRY_COMPARE(countOf("Liaison série perdue"), 1);
+        QTRY_COMPARE(rig.linesSaying("Liaison série perdue"), 1);
         QTest::qWait(700);
-        QCOMPARE(countOf("Liaison série perdue"), 1);
+        QCOMPARE(rig.linesSaying("Liaison série perdue"), 1);
         QVERIFY(bridge.start());
-        QTRY_COMPARE(countOf("Liaison série rétablie"), 1);
+        QTRY_COMPARE(rig.linesSaying("Liaison série rétablie"), 1);
         simulator.setPosition(48000, -44576);
         QTRY_COMPARE(ra->text(), QStringLiteral(" 1h 0m 0s"));
     }

@@ -509,18 +509,13 @@ void TestWindow::longClipboardLineIsShownCut()
 void TestWindow::warningBoxCancelsOnEnterAndEscape()
 {
     const auto answer = [this](const std::function<void(QMessageBox&)>& act) {
-        QTimer poll;
-        bool seen = false;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                poll.stop();
-                seen = true;
-                act(*box);
-            }
-        });
-        poll.start(10);
-        const auto a = rig->system.QtSystem::askOkCancelWarning(
-            "Attention : la cible est à 3° du Soleil.", "Selvane V2.2");
+        platform::Answer a = platform::Answer::Ok;
+        const bool seen = testsupport::withBox(
+            [&] {
+                a = rig->system.QtSystem::askOkCancelWarning(
+                    "Attention : la cible est à 3° du Soleil.", "Selvane V2.2");
+            },
+            act);
         return seen ? a : platform::Answer::Ok;
     };
     QString defaultButton;

@@ -5,16 +5,12 @@
 
 #include <chrono>
 #include <cmath>
-#include <numbers>
 
+#include "../alignment/MountGeometry.h"
 #include "sim/MountSimulator.h"
 
-namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
-constexpr double kArcmin = kDeg / 60.0;
-
-} // namespace
+using testsupport::kArcmin;
+using testsupport::kDeg;
 
 TEST(SimErrors, SmallTermsMoveTheTruePlaceAsTheFirstOrderFormulasSay)
 {

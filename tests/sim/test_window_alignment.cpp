@@ -2,8 +2,8 @@
 // The window's "&Aligner" on a mount 1° off the pole with cone, non-perpendicularity and index errors:
 // one initialisation, two stars aligned, then GOTOs whose true places are read in the eyepiece.
 #include <cmath>
-#include <numbers>
 
+#include "../alignment/MountGeometry.h"
 #include "../unit/Fixture.h"
 #include "alignment/PointingModel.h"
 #include "pointing/texts.h"
@@ -12,10 +12,10 @@
 #include "sim/Protocol.h"
 #include "sky/solar_system.h"
 
-namespace {
+using testsupport::kArcmin;
+using testsupport::kDeg;
 
-constexpr double kDeg = std::numbers::pi / 180.0;
-constexpr double kArcmin = kDeg / 60.0;
+namespace {
 
 // The controller of a mount with errors: counts as the window reads them, the axes' real angles behind
 // them (the counts less the offsets that each ":i#" leaves), the telescope's true place through the
@@ -64,20 +64,13 @@ struct MountWithErrors {
     // The user centres a star by hand: the axes turn until the eyepiece shows it.
     void centre(alignment::Place star, double lst)
     {
-        const alignment::PointingModel geometry(
-            { errors.ihArcmin * kArcmin, errors.idArcmin * kArcmin, errors.chArcmin * kArcmin,
-                errors.npArcmin * kArcmin, errors.maArcmin * kArcmin, errors.meArcmin * kArcmin });
+        const alignment::PointingModel geometry(testsupport::termsOf(errors));
         const alignment::Place reading = geometry.mountFromSky(star);
         ra = sim::wrapRa(std::llround(
             (lst - reading.ha) / kDeg * sim::kRaCountsPerDegree + raOffsetDeg * sim::kRaCountsPerDegree));
         dec = std::llround((reading.dec / kDeg + decOffsetDeg) * sim::kDecCountsPerDegree);
     }
-    alignment::Place eyepiece(double lst) const
-    {
-        const auto a = axes(lst);
-        const sim::LocalPlace sky = sim::truePlace(errors, { a.ha, a.dec });
-        return { sky.ha, sky.dec };
-    }
+    alignment::Place eyepiece(double lst) const { return testsupport::eyepiece(errors, axes(lst)); }
 };
 
 } // namespace

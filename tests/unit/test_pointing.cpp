@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Initialisation, GOTO and the time compensation after it.
 #include "Fixture.h"
-#include "pointing/texts.h"
 #include "protocol/wire.h"
 
 using platform::Answer;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "Fixture.h"
@@ -17,7 +16,6 @@ using platform::Answer;
 namespace {
 
 constexpr double Arcseconde = 1.0 / 3600.0;
-constexpr std::int64_t Le1erJanvier2026Ms = 1767225600000; // the fakes' clock
 const sky::Lieu Lyon { 45.76, 4.84, 200.0 };
 
 struct Référence {
@@ -170,7 +168,7 @@ TEST_F(MovingObject, ItsLogLineGivesTheTimeAndTheMoonSaysWhenItIsGeocentric)
     p.system.clock.change({ 21, 14, 5 });
     p.text("EdtObjet").content = "jupiter";
     f.EdtObjet_Valider();
-    const auto place = sky::placeApparente(sky::Corps::Jupiter, Le1erJanvier2026Ms, std::nullopt);
+    const auto place = sky::placeApparente(sky::Corps::Jupiter, p.system.utcNowMs, std::nullopt);
     const auto champs = frmTKR52princ::champsDePosition(place.ad, place.dec);
     EXPECT_EQ(log().substr(0, log().find('\r')),
         "Objet : Jupiter " + frmTKR52princ::texteChamps(champs) + " à 21:14:05");
@@ -199,7 +197,7 @@ struct SunInterlock : StartedWindow {
         p.journal.clear();
         p.port.writes.clear();
     }
-    const sky::Place soleil = sky::placeApparente(sky::Corps::Soleil, Le1erJanvier2026Ms, std::nullopt);
+    const sky::Place soleil = sky::placeApparente(sky::Corps::Soleil, p.system.utcNowMs, std::nullopt);
 };
 
 TEST_F(SunInterlock, ASecondBoxStopsAGotoNearTheSunUnlessOkIsChosen)
