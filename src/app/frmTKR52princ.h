@@ -4,6 +4,7 @@
 // objet). What the INDI driver speaks as well lives in protocol/ and sky/, which these members call.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "platform/Controls.h"
 #include "platform/SerialPort.h"
 #include "platform/System.h"
+#include "protocol/sequences.h"
 #include "protocol/wire.h"
 #include "sky/catalogue.h"
 #include "sky/site.h"
@@ -104,8 +106,6 @@ public:
     void btnAligner_Click();
     // The stars of the alignment started by the last initialisation (empty before any).
     const alignment::Alignment& alignement() const { return étoiles; }
-    // The whole degrees shown for an angle (the part below a degree dropped, toward −∞).
-    static int degrésEntiers(double angle);
 
 private:
     // After the GOTO question: a target within DistanceSoleilMin of the Sun, or below the
@@ -237,8 +237,7 @@ private:
     bool démarré = false;
     // Each direction button's press that was handled: a release sends its stop only after its own
     // press, since ":w#" alone would start a move on the controller.
-    bool nordEnfoncé = false;
-    bool sudEnfoncé = false;
-    bool estEnfoncé = false;
-    bool ouestEnfoncé = false;
+    std::array<bool, 4> enfoncé {}; // by protocol::Direction
+    void presser(protocol::Direction direction);
+    void relâcher(protocol::Direction direction);
 };

@@ -858,7 +858,7 @@ std::optional<int> SelvaneTelescope::sunTooClose(double raDegrees, double dec) c
         = sky::séparation(target, sky::placeApparente(sky::Corps::Soleil, sky::maintenantMs(), site));
     if (fromSun >= sky::DistanceSoleilMin)
         return std::nullopt;
-    return static_cast<int>(std::floor(fromSun));
+    return sky::degrésEntiers(fromSun);
 }
 
 bool SelvaneTelescope::refusedBySky(double ra, double dec)
@@ -873,7 +873,7 @@ bool SelvaneTelescope::refusedBySky(double ra, double dec)
         const sky::Place target { ra * protocol::DegrésParHeure, dec };
         const double height = sky::hauteur(target, sky::maintenantMs(), *site);
         if (height < 0)
-            LOGF_WARN(indi_texts::CibleSousHorizon, static_cast<int>(std::floor(height)));
+            LOGF_WARN(indi_texts::CibleSousHorizon, sky::degrésEntiers(height));
     }
     return false;
 }

@@ -10,56 +10,56 @@
 
 #include <utility>
 
+void frmTKR52princ::presser(protocol::Direction direction)
+{
+    enfoncé[static_cast<std::size_t>(direction)] = true;
+    envoyer(protocol::départMouvement(Vitesse, direction));
+}
+
+void frmTKR52princ::relâcher(protocol::Direction direction)
+{
+    if (std::exchange(enfoncé[static_cast<std::size_t>(direction)], false))
+        envoyer(protocol::arrêtMouvement(direction));
+}
+
 void frmTKR52princ::btnNord_MouseDown(std::int16_t, std::int16_t, float, float)
 {
-    nordEnfoncé = true;
-    envoyer(protocol::départMouvement(Vitesse, protocol::Direction::Nord));
+    presser(protocol::Direction::Nord);
 }
 
 void frmTKR52princ::btnSud_MouseDown(std::int16_t, std::int16_t, float, float)
 {
-    sudEnfoncé = true;
-    envoyer(protocol::départMouvement(Vitesse, protocol::Direction::Sud));
+    presser(protocol::Direction::Sud);
 }
 
 void frmTKR52princ::btnEst_MouseDown(std::int16_t, std::int16_t, float, float)
 {
-    estEnfoncé = true;
-    envoyer(protocol::départMouvement(Vitesse, protocol::Direction::Est));
+    presser(protocol::Direction::Est);
 }
 
 void frmTKR52princ::btnOuest_MouseDown(std::int16_t, std::int16_t, float, float)
 {
-    ouestEnfoncé = true;
-    envoyer(protocol::départMouvement(Vitesse, protocol::Direction::Ouest));
+    presser(protocol::Direction::Ouest);
 }
 
 void frmTKR52princ::btnNord_MouseUp(std::int16_t, std::int16_t, float, float)
 {
-    if (!std::exchange(nordEnfoncé, false))
-        return;
-    envoyer(protocol::arrêtMouvement(protocol::Direction::Nord));
+    relâcher(protocol::Direction::Nord);
 }
 
 void frmTKR52princ::btnSud_MouseUp(std::int16_t, std::int16_t, float, float)
 {
-    if (!std::exchange(sudEnfoncé, false))
-        return;
-    envoyer(protocol::arrêtMouvement(protocol::Direction::Sud));
+    relâcher(protocol::Direction::Sud);
 }
 
 void frmTKR52princ::btnEst_MouseUp(std::int16_t, std::int16_t, float, float)
 {
-    if (!std::exchange(estEnfoncé, false))
-        return;
-    envoyer(protocol::arrêtMouvement(protocol::Direction::Est));
+    relâcher(protocol::Direction::Est);
 }
 
 void frmTKR52princ::btnOuest_MouseUp(std::int16_t, std::int16_t, float, float)
 {
-    if (!std::exchange(ouestEnfoncé, false))
-        return;
-    envoyer(protocol::arrêtMouvement(protocol::Direction::Ouest));
+    relâcher(protocol::Direction::Ouest);
 }
 
 // Choosing a speed only records it; the next press sends it.

@@ -1,16 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: the second box of a GOTO toward the Sun's neighbourhood or below the horizon.
-#include <cmath>
 #include <string>
 
 #include "app/frmTKR52princ.h"
 #include "pointing/texts.h"
 #include "sky/solar_system.h"
-
-int frmTKR52princ::degrésEntiers(double angle)
-{
-    return static_cast<int>(std::floor(angle));
-}
 
 bool frmTKR52princ::cibleConfirmée()
 {
@@ -20,7 +14,7 @@ bool frmTKR52princ::cibleConfirmée()
     const double écartSoleil
         = sky::séparation(cible, sky::placeApparente(sky::Corps::Soleil, maintenant, lieu));
     if (écartSoleil < sky::DistanceSoleilMin) {
-        const std::string degrés = std::to_string(degrésEntiers(écartSoleil));
+        const std::string degrés = std::to_string(sky::degrésEntiers(écartSoleil));
         const std::string texte
             = pointing_texts::AlerteSoleilDébut + degrés + pointing_texts::AlerteSoleilFin;
         if (système.askOkCancelWarning(texte, Titre) != platform::Answer::Ok) {
@@ -33,7 +27,7 @@ bool frmTKR52princ::cibleConfirmée()
     const double h = sky::hauteur(cible, maintenant, *lieu);
     if (h >= 0)
         return true;
-    const std::string degrés = std::to_string(degrésEntiers(h));
+    const std::string degrés = std::to_string(sky::degrésEntiers(h));
     if (système.askOkCancelWarning(
             pointing_texts::SousHorizonDébut + degrés + pointing_texts::SousHorizonFin, Titre)
         == platform::Answer::Ok)

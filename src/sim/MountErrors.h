@@ -29,8 +29,8 @@ struct LocalPlace {
     double dec = 0;
 };
 
-// The test hook of the in-process simulators (the window's --simulate, the driver's SIMULATION): the
-// errors as "IH,ID,CH,NP,MA,ME[,LAT,LON]", arc minutes then the site in degrees (east positive).
+// The test hook of the driver's in-process simulator (its SIMULATION): the errors as
+// "IH,ID,CH,NP,MA,ME[,LAT,LON]", arc minutes then the site in degrees (east positive).
 inline constexpr const char* kErrorsVariable = "SELVANE_SIM_ERRORS";
 // The errors that variable gives; none when it is unset. A missing or unreadable number is zero.
 MountErrors errorsFromEnvironment();

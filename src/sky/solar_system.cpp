@@ -155,4 +155,9 @@ double tempsSidéralLocal(std::int64_t utcMs, const Lieu& lieu)
     return eraAnp(eraGst06a(d.utc1, d.utc2, d.tt1, d.tt2) + lieu.longitude * ERFA_DD2R) * ERFA_DR2D;
 }
 
+int degrésEntiers(double angle)
+{
+    return static_cast<int>(std::floor(angle));
+}
+
 } // namespace sky

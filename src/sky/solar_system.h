@@ -48,6 +48,10 @@ double séparation(const Place& a, const Place& b);
 // below it), without refraction.
 double hauteur(const Place& place, std::int64_t utcMs, const Lieu& lieu);
 
+// The whole degrees said of an angle to the Sun or a height (the part below a degree dropped,
+// toward −∞: 0.4° below the horizon is "-1").
+int degrésEntiers(double angle);
+
 // The local apparent sidereal time at the site at utcMs, in degrees, 0 ≤ t < 360 (UT1 taken as
 // UTC): a place's hour angle is this less its right ascension of the date.
 double tempsSidéralLocal(std::int64_t utcMs, const Lieu& lieu);

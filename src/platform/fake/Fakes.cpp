@@ -96,16 +96,17 @@ platform::Answer FakeSystem::askOkCancel(const std::string& text, const std::str
         duringQuestion = nullptr;
         fn();
     }
-    if (answers.empty())
-        return platform::Answer::Ok;
-    const auto a = answers.front();
-    answers.pop_front();
-    return a;
+    return nextAnswer();
 }
 
 platform::Answer FakeSystem::askOkCancelWarning(const std::string& text, const std::string& title)
 {
     journal.push_back("warn " + title + ": " + text);
+    return nextAnswer();
+}
+
+platform::Answer FakeSystem::nextAnswer()
+{
     if (answers.empty())
         return platform::Answer::Ok;
     const auto a = answers.front();

@@ -185,6 +185,8 @@ public:
 
 private:
     void runDue();
+    // The next scripted answer; Ok when the script is spent.
+    platform::Answer nextAnswer();
     Journal& journal;
     std::deque<std::function<void()>> soon;
     std::multimap<std::int64_t, std::function<void()>> timed;

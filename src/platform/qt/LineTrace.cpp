@@ -65,4 +65,12 @@ void LineTrace::show(const char* direction, const QByteArray& bytes, qint64 atMs
     std::fprintf(stderr, "[%10.3f] %s %s\n", atMs / 1000.0, direction, shown.constData());
 }
 
+void reportOnce(QString& lastReported, const QString& line, const QString& why)
+{
+    if (why != lastReported)
+        std::fprintf(
+            stderr, "selvane: %s: %s\n", line.toLocal8Bit().constData(), why.toLocal8Bit().constData());
+    lastReported = why;
+}
+
 } // namespace platform::qt

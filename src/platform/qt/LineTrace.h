@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QString>
 #include <string>
 
 namespace platform::qt {
@@ -13,7 +14,6 @@ class LineTrace {
 public:
     explicit LineTrace(bool enabled);
 
-    bool enabled() const { return on; }
     // Bytes handed to the line (after whatever was read before them).
     void written(const QByteArray& bytes);
     // Bytes taken from the line; shown when a reply ends or enough has gathered.
@@ -31,10 +31,13 @@ private:
     qint64 pendingStart = 0;
 };
 
+// A line that cannot be opened, on standard error: said once per reason, since a line that stays
+// away is retried on every tick. lastReported keeps the reason last said.
+void reportOnce(QString& lastReported, const QString& line, const QString& why);
+
 // The serial device and the socket alike: a command goes out whole, handed to the device now
 // rather than at the next turn of the event loop, and the trace sees it.
-template <class Device>
-void écrireTracé(Device& device, LineTrace& trace, const std::string& bytes)
+template <class Device> void écrireTracé(Device& device, LineTrace& trace, const std::string& bytes)
 {
     const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
     trace.written(data);
@@ -43,8 +46,7 @@ void écrireTracé(Device& device, LineTrace& trace, const std::string& bytes)
 }
 
 // At most `most` characters of what is waiting (all of it when most is 0), seen by the trace.
-template <class Device>
-std::string lireTracé(Device& device, LineTrace& trace, qint64 most)
+template <class Device> std::string lireTracé(Device& device, LineTrace& trace, qint64 most)
 {
     if (device.bytesAvailable() <= 0)
         return {};

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QStringList>
-#include <cstdio>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,12 +98,7 @@ bool QtSerialPort::setPortOpen(bool open)
     port->setPortName(deviceName());
     applySettings(); // taken by the device when it opens
     if (!port->open(QIODevice::ReadWrite)) {
-        const QString failure = explainOpenFailure(deviceName(), port->errorString());
-        // Said once per reason: a device that stays away is retried on every tick.
-        if (failure != lastReported)
-            std::fprintf(stderr, "selvane: %s: %s\n", deviceName().toLocal8Bit().constData(),
-                         failure.toLocal8Bit().constData());
-        lastReported = failure;
+        reportOnce(lastReported, deviceName(), explainOpenFailure(deviceName(), port->errorString()));
         port.reset();
         return false;
     }

@@ -15,6 +15,21 @@
 
 namespace platform::qt {
 
+namespace {
+Answer askOkCancelBox(QWidget* window, QMessageBox::Icon icon, QMessageBox::StandardButton byDefault,
+    const std::string& text, const std::string& title)
+{
+    QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text),
+        QMessageBox::Ok | QMessageBox::Cancel, window);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+    box.setDefaultButton(byDefault);
+    if (byDefault == QMessageBox::Cancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+} // namespace
+
 QtSystem::QtSystem()
 {
     clock.start();
@@ -29,35 +44,25 @@ void QtSystem::beep()
 void QtSystem::messageBox(const std::string& text, const std::string& title)
 {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok, window);
+        QMessageBox::Ok, window);
     box.exec();
 }
 
 Answer QtSystem::askOkCancel(const std::string& text, const std::string& title)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok | QMessageBox::Cancel, window);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
-    box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    return askOkCancelBox(window, QMessageBox::NoIcon, QMessageBox::Ok, text, title);
 }
 
+// A warning's safe answer is the default: Enter and Escape both cancel.
 Answer QtSystem::askOkCancelWarning(const std::string& text, const std::string& title)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
-        QMessageBox::Ok | QMessageBox::Cancel, window);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
-    box.setDefaultButton(QMessageBox::Cancel);
-    box.setEscapeButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    return askOkCancelBox(window, QMessageBox::Warning, QMessageBox::Cancel, text, title);
 }
 
 void QtSystem::information(const std::string& text, const std::string& title)
 {
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok, window);
+        QMessageBox::Ok, window);
     box.exec();
 }
 
@@ -103,7 +108,7 @@ bool QtSystem::clipboardHasText()
 TimeOfDay QtSystem::localTime() const
 {
     const QTime now = QTime::currentTime();
-    return TimeOfDay{now.hour(), now.minute(), now.second()};
+    return TimeOfDay { now.hour(), now.minute(), now.second() };
 }
 
 std::int64_t QtSystem::utcMs() const

@@ -3,7 +3,6 @@
 
 #include <QRegularExpression>
 #include <QTimer>
-#include <cstdio>
 
 namespace platform::qt {
 
@@ -141,11 +140,7 @@ bool TcpSerialPort::opened()
 
 void TcpSerialPort::failed(const QString& why)
 {
-    // Said once per reason: a host that stays away is retried on every tick.
-    if (why != lastReported)
-        std::fprintf(stderr, "selvane: %s: %s\n", address.text.toLocal8Bit().constData(),
-            why.toLocal8Bit().constData());
-    lastReported = why;
+    reportOnce(lastReported, address.text, why);
 }
 
 void TcpSerialPort::markLost(const QString& why)

@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <QTcpSocket>
 #include <memory>
 #include <optional>
@@ -40,8 +39,8 @@ public:
     void setCommPort(int number) override { portNumber = number; }
     int commPort() const override { return portNumber; }
     std::string portName() const override { return address.text.toStdString(); }
-    // The bridge sets the serial line itself: the settings are kept, not sent.
-    void setSettings(const std::string& text) override { settings = QString::fromStdString(text); }
+    // The bridge sets the serial line itself: the settings are not sent.
+    void setSettings(const std::string&) override { }
     bool setPortOpen(bool open) override;
     bool portOpen() const override { return isOpen(); }
     int inBufferCount() const override { return isOpen() ? static_cast<int>(socket->bytesAvailable()) : 0; }
@@ -62,7 +61,6 @@ private:
     TcpAddress address;
     std::unique_ptr<QTcpSocket> socket;
     LineTrace trace;
-    QString settings;
     QString lastReported;
     QElapsedTimer attemptClock;
     bool firstOpen = true;
