@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The driver's shared port: its properties, and what INDI clients see of the programs using it.
+#include <cmath>
 #include <cstdio>
 
 #include "indi/SelvaneTelescope.h"
@@ -38,10 +39,24 @@ protocol::AiguillageEvents SelvaneTelescope::sharedLineEvents()
             showMotion(MovementWESP, true);
     };
     // The Sun interlock holds for programs too: a script asks nobody before it slews.
+    // The target checked is the one the controller will slew to: the program's halves, the
+    // controller's last target for a half it did not send, whoever gave that.
     events.ralliementPermis = [this](int, const std::string& ad, const std::string& dec) {
-        const auto target = protocol::placeDesCommandes(ad, dec);
-        if (!target)
-            return true;
+        const std::string& ra = ad.empty() && session ? session->lastTargetRa() : ad;
+        const std::string& de = dec.empty() && session ? session->lastTargetDec() : dec;
+        auto target = protocol::placeDesCommandes(ra, de);
+        // Only a place that an encoder could have written is read as one: the controller may wrap
+        // anything else anywhere.
+        if (target && !(target->first >= 0 && target->first < 360 && std::abs(target->second) <= 90))
+            target.reset();
+        if (!target) {
+            // A field the driver cannot read may be read anywhere by the controller.
+            const bool unknown = ra.empty() || de.empty();
+            if (unknown && SunSafetyS[0].s != ISS_ON)
+                return true;
+            LOGF_WARN("%s", unknown ? indi_texts::GotoDUnProgrammeSansCible : indi_texts::GotoDUnProgrammeIllisible);
+            return false;
+        }
         const auto fromSun = sunTooClose(target->first, target->second);
         if (fromSun)
             LOGF_WARN(indi_texts::GotoDUnProgrammePrèsDuSoleil, *fromSun);
@@ -100,6 +115,8 @@ void SelvaneTelescope::closeSharedPort(bool atOnce)
     deferredGoto = nullptr;
     if (!shared)
         return;
+    // The programs go with the port: a move one of them left open must not outlive it.
+    shared->aiguillage().arrêterMouvements();
     shared->stopListening();
     shared->aiguillage().ligneFermée();
     // The port may be the caller (a program's command lost the line): it goes once the loop is

@@ -28,6 +28,7 @@
 
 #include "indi/texts.h"
 #include "protocol/codec.h"
+#include "protocol/drain.h"
 #include "protocol/texts.h"
 #include "protocol/wire.h"
 #include "sim/MountSimulator.h"
@@ -69,7 +70,7 @@ void arrêterSurSignalFatal(int signal)
             écrireSansAttendre(fd, protocol::ArrêtAD);
             écrireSansAttendre(fd, protocol::RetourSidéral);
         }
-        ::tcdrain(fd);
+        protocol::drainOutput(fd);
     }
     std::signal(signal, SIG_DFL);
     std::raise(signal);
@@ -543,9 +544,12 @@ void SelvaneTelescope::checked(const std::optional<protocol::Incident>& échec)
     if (link != Link::Checking)
         return;
     if (échec) {
+        // The garbled reply itself follows "illisible" once; other failures are worded whole.
         const std::string why = échec->code == protocol::Échec::PasDeRéponse
             ? indi_texts::contrôleurMuet(portName)
-            : formatted(indi_texts::ContrôleurIllisible, portName, indi_texts::formulation(*échec));
+            : échec->code == protocol::Échec::RéponseIllisible
+            ? formatted(indi_texts::ContrôleurIllisible, portName, échec->détail)
+            : formatted(indi_texts::VérificationÉchouée, portName, indi_texts::formulation(*échec));
         closeLine();
         LOGF_ERROR("%s", why.c_str());
         setConnected(false, IPS_ALERT, why.c_str());
@@ -608,10 +612,8 @@ void SelvaneTelescope::closeLine(bool atOnce)
         auto* retired = session.release();
         addTimer(0, [retired] { delete retired; });
     }
-    if (fd >= 0 && overNetwork)
-        ::close(fd);
-    else if (fd >= 0)
-        tty_disconnect(fd);
+    // Never libindi's tty_disconnect: its flush throws away the stop just written.
+    protocol::closeDrained(fd);
     fd = -1;
     overNetwork = false;
     addresses.reset();
@@ -940,6 +942,15 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
 
     if (std::strcmp(name, SharedSP.name) == 0) {
         newSharedPortSwitch(states, names, n);
+        return true;
+    }
+
+    // The line in use stays the one shown: a change of mode waits for a disconnect.
+    if (std::strcmp(name, ModeDeConnexion) == 0 && link != Link::Closed) {
+        if (ISwitchVectorProperty* mode = getSwitch(name)) {
+            mode->s = IPS_ALERT;
+            IDSetSwitch(mode, "%s", indi_texts::ModeDeConnexionVerrouillé);
+        }
         return true;
     }
 

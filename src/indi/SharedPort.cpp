@@ -33,6 +33,8 @@ namespace {
 constexpr int ProgrammesMax = 8;
 constexpr int FileDAttente = 4;
 constexpr std::size_t TailleLecture = 512;
+// Refusals closer together than this are one burst, said once.
+constexpr std::int64_t SilenceEntreRefusMs = 5000;
 
 // "host:port" or "[v6]:port"; false when it is neither.
 bool splitAddress(const std::string& address, std::string& host, std::string& port)
@@ -141,9 +143,14 @@ void SharedPort::acceptOne()
         return;
     const std::string name = peerName(peer);
     if (clients.size() >= static_cast<std::size_t>(ProgrammesMax)) {
-        char message[MAXRBUF];
-        std::snprintf(message, sizeof message, indi_texts::TropDeProgrammes, name.c_str(), ProgrammesMax);
-        said(message);
+        // Said once per burst: a program that keeps trying must not flood every client's log.
+        const std::int64_t now = loop.monotonicMs();
+        if (lastRefusalMs < 0 || now - lastRefusalMs >= SilenceEntreRefusMs) {
+            char message[MAXRBUF];
+            std::snprintf(message, sizeof message, indi_texts::TropDeProgrammes, name.c_str(), ProgrammesMax);
+            said(message);
+        }
+        lastRefusalMs = now;
         ::close(s);
         return;
     }

@@ -4,6 +4,7 @@
 // Every socket is non-blocking; nothing here waits.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -55,6 +56,8 @@ private:
     int listener = -1;
     int listenerCallback = -1;
     int nextId = 1;
+    // When a program was last refused for want of room (-1: never).
+    std::int64_t lastRefusalMs = -1;
     std::map<int, Client> clients;
     std::vector<int> dropTimers;
     // The callbacks hand back one pointer: this port and the program.

@@ -39,6 +39,9 @@ struct Setup {
             std::signal(SIGTERM, onSignal);
             std::signal(SIGINT, onSignal);
             std::signal(SIGHUP, onSignal);
+            // With indiserver gone (Ctrl+C reaches the whole process group), a message to it must
+            // not kill the driver before the moves are stopped.
+            std::signal(SIGPIPE, SIG_IGN);
         }
     }
 } setup;

@@ -39,6 +39,7 @@ inline constexpr const char* ÉcritureBloquée = "liaison série perdue : le por
 inline constexpr const char* ContrôleurMuet = "Le contrôleur ne répond pas sur ";
 inline constexpr const char* PasDeRéponseÀ = " (pas de réponse à ";
 inline constexpr const char* ContrôleurIllisible = "Réponse illisible du contrôleur sur %s : %s";
+inline constexpr const char* VérificationÉchouée = "Vérification du contrôleur sur %s échouée : %s";
 inline constexpr const char* PortImpossible = "Impossible d'ouvrir %s : %s";
 inline constexpr const char* AdresseInvalide
     = "Adresse réseau invalide : « %s » (un hôte et un port de 1 à 65535 sont attendus)";
@@ -47,6 +48,8 @@ inline constexpr const char* SimulateurImpossible = "Le simulateur de monture n'
 inline constexpr const char* Vérification = "Vérification du contrôleur sur %s…";
 inline constexpr const char* Connecté = "Selvane connecté sur %s";
 inline constexpr const char* Simulation = "Simulateur de monture sur %s";
+inline constexpr const char* ModeDeConnexionVerrouillé
+    = "Mode de connexion inchangé : déconnectez d'abord la ligne en service";
 inline constexpr const char* NonConnecté = "Selvane n'est pas connecté : rien n'a été envoyé";
 inline constexpr const char* GotoEnCours = "Un GOTO est en cours : attendez sa fin";
 inline constexpr const char* CibleNonNombre = "Cible refusée : AD et DEC doivent être des nombres";
@@ -153,6 +156,10 @@ inline constexpr const char* SécuritéSolaireMarche = "SUN_SAFETY_ON";
 inline constexpr const char* SécuritéSolaireArrêt = "SUN_SAFETY_OFF";
 inline constexpr const char* GotoDUnProgrammePrèsDuSoleil
     = "GOTO d'un programme du port partagé refusé : la cible est à %d° du Soleil (Sécurité solaire)";
+inline constexpr const char* GotoDUnProgrammeIllisible
+    = "GOTO d'un programme du port partagé refusé : sa cible est illisible";
+inline constexpr const char* GotoDUnProgrammeSansCible
+    = "GOTO d'un programme du port partagé refusé : la cible du contrôleur est inconnue (Sécurité solaire)";
 inline constexpr const char* GotoPrèsDuSoleil
     = "GOTO refusé : la cible est à %d° du Soleil. Un instrument pointé vers le Soleil sans filtre solaire "
       "rend "

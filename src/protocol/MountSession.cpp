@@ -71,6 +71,11 @@ bool MountSession::send(const std::string& command)
         ::poll(&p, 1, AttenteÉcritureMs);
     }
     commandCount += static_cast<std::size_t>(std::count(command.begin(), command.end(), '#'));
+    // The target the controller now holds, whoever gave it.
+    if (command.rfind(CibleAD, 0) == 0)
+        targetRa = command;
+    else if (command.rfind(CibleDEC, 0) == 0)
+        targetDec = command;
     return true;
 }
 

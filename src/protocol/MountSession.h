@@ -135,6 +135,11 @@ public:
     void stopMoves();
     bool setAutoguiding(bool on);
 
+    // The last target commands written (":r…#", ":d…#"), whoever sent them; empty until one is:
+    // what a ":T#" sent now would slew to.
+    const std::string& lastTargetRa() const { return targetRa; }
+    const std::string& lastTargetDec() const { return targetDec; }
+
     // Commands written so far (each ends with "#"), for a simulator to catch up before it stops.
     std::size_t commandsSent() const { return commandCount; }
 
@@ -181,6 +186,9 @@ private:
     float objectDEC = 0;
     float TempsGOTO = 0;
     std::int64_t slewStartMs = 0;
+
+    std::string targetRa;
+    std::string targetDec;
 
     std::string Vitesse;
     bool nsMoving = false;

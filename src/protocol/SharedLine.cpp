@@ -48,11 +48,13 @@ std::vector<std::string> DécoupeurCommandes::ajouter(std::string_view octets)
             courant.clear();
             fermé = false;
         }
-        if (courant.empty()) {
-            if (c == ':')
-                courant += c;
-            continue; // nothing between commands is the controller's
+        if (c == ':') {
+            // The controller starts a new command at each ":", dropping the one unfinished.
+            courant.assign(1, c);
+            continue;
         }
+        if (courant.empty())
+            continue; // nothing between commands is the controller's
         courant += c;
         if (c == '#') {
             if (estVitesse(courant) && courant.size() < LongueurRembourrée) {
@@ -88,6 +90,7 @@ Aiguillage::Aiguillage(Loop& loop, AiguillageEvents events, Limits limits)
 Aiguillage::~Aiguillage()
 {
     loop.cancel(minuterie);
+    loop.cancel(minuterieSuite);
     for (auto& [id, p] : programmes)
         loop.cancel(p.minuterieBlancs);
 }
@@ -151,7 +154,8 @@ bool Aiguillage::traiter(const EnFile& e)
         return true;
     Programme& p = it->second;
     const std::string_view c = sansBlancs(e.commande);
-    const bool ralliement = rallie() || (events.sessionRallie && events.sessionRallie());
+    // The controller slews (a program's leg, or the driver's GOTO): it answers nothing meanwhile.
+    const bool ralliement = attente == Attente::Ok || (events.sessionRallie && events.sessionRallie());
     const bool ligneTenue = occupeLaLigne() || (events.sessionAttend && events.sessionAttend());
 
     if (c == DemandeAD || c == DemandeDEC) {
@@ -179,7 +183,8 @@ bool Aiguillage::traiter(const EnFile& e)
     }
     const bool pointer = c == Pointer;
     if (pointer || c == Initialiser) {
-        if (ralliement) {
+        // Between its legs a program's GOTO is still under way: only that program goes on with it.
+        if (ralliement || (ralliementDe >= 0 && ralliementDe != e.programme)) {
             // Another slew is under way: this GOTO (or initialisation) and its target are refused.
             p.cibleAD.clear();
             p.cibleDEC.clear();
@@ -198,10 +203,19 @@ bool Aiguillage::traiter(const EnFile& e)
                 écrire(e.programme, *cible);
             cible->clear();
         }
-        if (écrire(e.programme, e.commande) && pointer) {
+        if (!écrire(e.programme, e.commande))
+            return true;
+        if (pointer) {
+            loop.cancel(minuterieSuite);
             attendre(e.programme, Attente::Ok);
-            if (events.ralliementCommencé)
-                events.ralliementCommencé(e.programme);
+            if (ralliementDe != e.programme) {
+                ralliementDe = e.programme;
+                if (events.ralliementCommencé)
+                    events.ralliementCommencé(e.programme);
+            }
+        } else if (ralliementDe == e.programme) {
+            // The closing initialisation ends the GOTO.
+            finRalliement(true);
         }
         return true;
     }
@@ -278,11 +292,18 @@ void Aiguillage::fin(bool ok)
 {
     loop.cancel(minuterie);
     const Attente finie = attente;
-    const int qui = demandeur;
     attente = Attente::Rien;
     demandeur = -1;
-    if (finie == Attente::Ok && events.ralliementFini)
-        events.ralliementFini(qui, ok);
+    if (finie == Attente::Ok && ralliementDe >= 0) {
+        // The mount is there; the program's compensation and closing ":i#" follow at once.
+        if (ok && programmes.count(ralliementDe))
+            minuterieSuite = loop.addTimer(limits.suiteMs, [this] {
+                minuterieSuite = -1;
+                finRalliement(true);
+            });
+        else
+            finRalliement(ok);
+    }
     // The driver's own request kept waiting goes first: a program's come back within seconds.
     if (events.ligneLibérée)
         events.ligneLibérée();
@@ -299,15 +320,33 @@ void Aiguillage::déconnecté(int programme)
     // Its reply, if one is awaited, still holds the line until it comes: then it is dropped.
     if (demandeur == programme)
         demandeur = -1;
-    const bool dec = it->second.mouvementDEC && events.axeEnMouvement && events.axeEnMouvement(true);
-    const bool ad = it->second.mouvementAD && events.axeEnMouvement && events.axeEnMouvement(false);
+    if (ralliementDe == programme && attente != Attente::Ok)
+        finRalliement(true);
+    arrêterMouvementsDe(programme);
+    programmes.erase(programme);
+}
+
+void Aiguillage::arrêterMouvementsDe(int programme)
+{
+    const Programme& p = programmes.at(programme);
+    const bool dec = p.mouvementDEC && events.axeEnMouvement && events.axeEnMouvement(true);
+    const bool ad = p.mouvementAD && events.axeEnMouvement && events.axeEnMouvement(false);
     if (dec)
         for (const std::string& c : arrêtMouvement(Direction::Nord))
             écrire(programme, c);
     if (ad)
         for (const std::string& c : arrêtMouvement(Direction::Ouest))
             écrire(programme, c);
-    programmes.erase(programme);
+}
+
+void Aiguillage::arrêterMouvements()
+{
+    std::vector<int> ids;
+    for (const auto& [id, p] : programmes)
+        ids.push_back(id);
+    for (int id : ids)
+        if (programmes.count(id))
+            arrêterMouvementsDe(id);
 }
 
 void Aiguillage::axePris(bool dec)
@@ -316,11 +355,22 @@ void Aiguillage::axePris(bool dec)
         (dec ? p.mouvementDEC : p.mouvementAD) = false;
 }
 
+void Aiguillage::finRalliement(bool ok)
+{
+    loop.cancel(minuterieSuite);
+    const int qui = ralliementDe;
+    ralliementDe = -1;
+    if (qui >= 0 && events.ralliementFini)
+        events.ralliementFini(qui, ok);
+}
+
 void Aiguillage::ligneFermée()
 {
     loop.cancel(minuterie);
+    loop.cancel(minuterieSuite);
     const bool ralliait = rallie();
-    const int qui = demandeur;
+    const int qui = ralliementDe;
+    ralliementDe = -1;
     attente = Attente::Rien;
     demandeur = -1;
     file.clear();

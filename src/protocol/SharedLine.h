@@ -20,8 +20,9 @@
 
 namespace protocol {
 
-// Splits a program's byte stream into whole commands: from ":" to "#", with the padding blanks a
-// speed command carries (":C#  "). What is not inside a command is dropped.
+// Splits a program's byte stream into whole commands as the controller frames them: from the last
+// ":" to "#", with the padding blanks a speed command carries (":C#  "). What is not inside a
+// command is dropped, and so is a command cut short by a new ":".
 class DécoupeurCommandes {
 public:
     // The whole commands completed by what arrived, in order.
@@ -40,6 +41,9 @@ private:
 inline constexpr std::size_t LongueurMaxCommande = 64;
 // The blanks of a speed command come with it; a command still waiting for them this long goes as is.
 inline constexpr int AttenteBlancsMs = 20;
+// A program's GOTO lasts until its closing ":i#"; one that sends nothing this long after an "Ok"
+// has ended it there.
+inline constexpr int AttenteSuiteRalliementMs = 3000;
 
 struct AiguillageEvents {
     // Writes a program's command on the line; false when the line is not open.
@@ -51,7 +55,8 @@ struct AiguillageEvents {
     std::function<bool()> sessionRallie;
     // A program's command went on the line (its moves change the mount's state).
     std::function<void(const std::string& commande)> commandeÉcrite;
-    // A program's slew: from its ":T#" to its "Ok" (or the time limit: ok false).
+    // A program's GOTO: from its ":T#" to its closing ":i#" (or its last "Ok" and a pause; ok false
+    // when the "Ok" never came).
     std::function<void(int programme)> ralliementCommencé;
     std::function<void(int programme, bool ok)> ralliementFini;
     // A program's GOTO to the targets it sent before its ":T#" (a text is empty when it sent none):
@@ -71,6 +76,7 @@ public:
         int replyMs = DélaiRéponsePositionMs;
         int slewMs = DélaiOkMs;
         int blancsMs = AttenteBlancsMs;
+        int suiteMs = AttenteSuiteRalliementMs;
     };
 
     Aiguillage(Loop& loop, AiguillageEvents events, Limits limits);
@@ -86,14 +92,16 @@ public:
     void reçu(int programme, std::string_view octets);
     // A program that goes in the middle of a move has it ended with its stop pair.
     void déconnecté(int programme);
+    // Every program's move open ends with its stop pair (the programs are about to go).
+    void arrêterMouvements();
 
     // Bytes from the line: how many of them a program's request took (its reply, up to its end);
     // the rest is the driver's.
     std::size_t deLaLigne(std::string_view octets);
     // A program's request waits for its reply on the line.
     bool occupeLaLigne() const { return attente != Attente::Rien; }
-    // A program's slew is under way.
-    bool rallie() const { return attente == Attente::Ok; }
+    // A program's GOTO is under way: from its ":T#" to its closing ":i#", compensation included.
+    bool rallie() const { return attente == Attente::Ok || ralliementDe >= 0; }
     // A well-formed position reply read on the line, whoever asked: what answers during a slew.
     void positionLue(bool ad, const std::string& réponse);
     // The driver's session let go of the line: what was queued may go.
@@ -126,9 +134,11 @@ private:
     // False when the line took nothing (it is closed): nothing is then awaited.
     bool écrire(int programme, const std::string& commande);
     void noterMouvement(Programme& p, const std::string& commande);
+    void arrêterMouvementsDe(int programme);
     void attendre(int programme, Attente quoi);
     void fin(bool ok);
     void blancsÉcoulés(int programme);
+    void finRalliement(bool ok);
 
     Loop& loop;
     AiguillageEvents events;
@@ -139,6 +149,8 @@ private:
     int demandeur = -1; // who waits; -1 once gone
     bool attenteAD = false; // the position awaited is the right ascension's
     int minuterie = -1;
+    int ralliementDe = -1; // whose GOTO is under way, between its legs too
+    int minuterieSuite = -1;
     LecteurRéponse lecteur;
     AttenteOk lecteurOk;
     std::string dernièreAD;

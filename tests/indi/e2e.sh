@@ -426,6 +426,50 @@ crash_stop)
     for _ in $(seq 50); do [[ "$(sim_commands)" == *":e#:0#:S#:w#:S#" ]] && break; sleep 0.1; done
     [[ "$(sim_commands)" == ":RS# :n#:RS# :e#:0#:S#:w#:S#" ]] || fail "the moves were not ended: $(sim_commands)"
     ;;
+close_paths)
+    # Each way the driver lets go of the line, with a move open: the stop it writes reaches the far
+    # end (selvane-sim in a process of its own, so that nothing waits for it to read).
+    driver_pid() { sed -n 's/.*Driver indi_selvane_telescope: pid=\([0-9]*\).*/\1/p' "$work/server.log" | tail -1; }
+    server_pid="${pids[-1]}"
+    for path in disconnect term int server_ends tcp; do
+        start_sim
+        if [ "$path" = tcp ]; then
+            bridge="$(free_port)"
+            start_ser2net "$device" "$bridge"
+            set_ "Selvane.CONNECTION_MODE.CONNECTION_TCP=On"
+            for _ in $(seq 50); do get Selvane.DEVICE_ADDRESS.PORT >/dev/null 2>&1 && break; sleep 0.1; done
+            set_ "Selvane.DEVICE_ADDRESS.ADDRESS;PORT=127.0.0.1;$bridge"
+        else
+            set_ "Selvane.DEVICE_PORT.PORT=$device"
+        fi
+        set_ "Selvane.CONNECTION.CONNECT=On"
+        wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+        if [ "$path" = tcp ]; then
+            # The mode cannot change under a live line.
+            set_ "Selvane.CONNECTION_MODE.CONNECTION_SERIAL=On"
+            wait_for '"Selvane.CONNECTION_MODE._STATE"==3' 3
+            [ "$(get Selvane.CONNECTION_MODE.CONNECTION_TCP)" = On ] || fail "the mode changed while connected"
+        fi
+        set_ "Selvane.TELESCOPE_MOTION_WE.MOTION_WEST=On"
+        wait_received ":w#"
+        case "$path" in
+        disconnect | tcp) set_ "Selvane.CONNECTION.DISCONNECT=On" ;;
+        term) kill -TERM "$(driver_pid)" ;;
+        int) kill -INT "$(driver_pid)" ;;
+        server_ends) kill -TERM "$server_pid" ;;
+        esac
+        for _ in $(seq 40); do [[ "$(commands)" == *":w#:w#:S#" ]] && break; sleep 0.05; done
+        [[ "$(commands)" == *":w#:w#:S#" ]] || fail "$path: the far end got $(commands)"
+        kill "$sim_pid" 2>/dev/null || true
+        [ "$path" != tcp ] || kill "$ser2net_pid"
+        if [ "$path" != disconnect ] && [ "$path" != tcp ]; then
+            kill "$server_pid" 2>/dev/null || true
+            wait "$server_pid" 2>/dev/null || true
+            start_server
+            server_pid="${pids[-1]}"
+        fi
+    done
+    ;;
 ser2net)
     # The standalone simulator behind ser2net, reached through INDI's network connection.
     start_sim --slew-rate 30
