@@ -66,6 +66,7 @@ drivers=(indi_selvane_telescope)
 # The driver takes the simulator's slew rate from indiserver's environment.
 [ "$scenario" != shared ] || export SELVANE_SIM_SLEW_RATE=30
 [ "$scenario" != goto ] || export SELVANE_SIM_SLEW_RATE=15
+[ "$scenario" != sun ] || export SELVANE_SIM_SLEW_RATE=60
 # The driver takes its environment when indiserver starts it, before any scenario runs: a mount
 # 1° off the pole, with cone, non-perpendicular axes and index errors (arc minutes), at 45° N 5° E.
 if [ "$scenario" = pointing_model ]; then
@@ -585,7 +586,6 @@ eps = math.radians(23.439 - 0.0000004 * n)
 print(math.degrees(math.atan2(math.cos(eps) * math.sin(lam), math.cos(lam))) % 360 / 15,
       math.degrees(math.asin(math.sin(eps) * math.sin(lam))))')"
     target="$sun_ra;$(python3 -c "print(min($sun_dec + 3, 89))")"
-    export SELVANE_SIM_SLEW_RATE=30
     connect_simulated
     wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
     [ "$(get Selvane.SUN_SAFETY.SUN_SAFETY_ON)" = On ] || fail "the Sun interlock is not on at start"
@@ -620,6 +620,27 @@ print(math.degrees(math.atan2(math.cos(eps) * math.sin(lam), math.cos(lam))) % 3
     : >"$SELVANE_SIM_TRACE"
     program "$near_sun:T#" 1 >/dev/null
     [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "a program's GOTO next to the Sun sent $(frames | tr '\n' ' ')"
+    # Nor can it get there by pieces: the controller's own target is what is checked.
+    ra_sun="${near_sun%%#*}#"
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=$(python3 -c "print(($sun_ra + 12) % 24)");$sun_dec"
+    wait_received ":T#"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1' 30
+    : >"$SELVANE_SIM_TRACE"
+    program "$ra_sun:T#" 0.5 >/dev/null                       # the right ascension half alone
+    program ":x$ra_sun:x${near_sun#*#}:x:T#" 0.5 >/dev/null  # hidden behind stray colons
+    program ":r+000,+2149268790#${near_sun#*#}:T#" 0.5 >/dev/null  # a field past 32 bits
+    program "$ra_sun:d+000,+26667#:i#" 0.5 >/dev/null          # one program sets half the target,
+    program "${near_sun#*#}:T#" 0.5 >/dev/null                 # another the other half and slews
+    ! frames | grep -q '^:T#$' || fail "a program reached the Sun by pieces: $(frames | tr '\n' ' ')"
+    # A program's move does not outlive the shared port switched off.
+    : >"$SELVANE_SIM_TRACE"
+    program ':R:C#  :R:n#' 0.5 >/dev/null
+    wait_received ":C#  :n#:0#:S#"
+    program ':C#  :s#' 3 >/dev/null &
+    pids+=($!)
+    wait_received ":C#  :s#"
+    set_ "Selvane.SHARED_PORT.SHARED_PORT_OFF=On"
+    wait_received ":C#  :s#:0#:S#"
     set_ "Selvane.SUN_SAFETY.SUN_SAFETY_OFF=On"
     set_ "Selvane.CONFIG_PROCESS.CONFIG_SAVE=On"
     sleep 0.5

@@ -101,6 +101,8 @@ TEST(SharedLine, SplitsWholeCommandsAndKeepsTheSpeedPadding)
     // A command that never ends is dropped, and what follows is read again.
     EXPECT_TRUE(d.ajouter(":" + std::string(100, 'x')).empty());
     EXPECT_EQ(d.ajouter(":D#"), std::vector<std::string> { ":D#" });
+    // As the controller does, a ":" starts a new command and drops the one unfinished.
+    EXPECT_EQ(d.ajouter(":x:r+000,+1#:R:C#  :z:R#"), (std::vector<std::string> { ":r+000,+1#", ":C#  ", ":R#" }));
 }
 
 TEST(SharedLine, OneRequestAtATimeEachReplyToWhoAsked)
@@ -161,11 +163,32 @@ TEST(SharedLine, TheSlewUnderWayIsProtected)
     EXPECT_EQ(b.line, ":r+004,-06912#:d+002,-11072#:T#");
     b.fromLine("Ok");
     EXPECT_EQ(b.got[1], "Ok");
-    EXPECT_EQ(b.slews, (std::vector<std::pair<int, bool>> { { 1, true } }));
-    // The refused target does not come back with a later ":T#".
+    // The GOTO goes on until its closing ":i#": the compensation is the program's alone.
+    EXPECT_TRUE(b.slews.empty());
+    EXPECT_TRUE(b.switchboard.rallie());
     b.switchboard.reçu(2, ":T#");
-    EXPECT_EQ(b.line, ":r+004,-06912#:d+002,-11072#:T#:T#");
+    b.switchboard.reçu(1, ":r+004,-06900#:T#");
+    EXPECT_EQ(b.line, ":r+004,-06912#:d+002,-11072#:T#:r+004,-06900#:T#");
     b.fromLine("Ok");
+    b.switchboard.reçu(1, ":r+004,-06912#:i#");
+    EXPECT_EQ(b.slews, (std::vector<std::pair<int, bool>> { { 1, true } }));
+    EXPECT_FALSE(b.switchboard.rallie());
+    // The refused target does not come back with a later ":T#".
+    b.line.clear();
+    b.switchboard.reçu(2, ":T#");
+    EXPECT_EQ(b.line, ":T#");
+    b.fromLine("Ok");
+    // A GOTO without its closing ":i#" ends a while after its last "Ok", or with its program.
+    b.loop.advance(2999);
+    EXPECT_TRUE(b.switchboard.rallie());
+    b.loop.advance(1);
+    EXPECT_FALSE(b.switchboard.rallie());
+    b.switchboard.reçu(1, ":T#");
+    b.fromLine("Ok");
+    b.switchboard.déconnecté(1);
+    EXPECT_FALSE(b.switchboard.rallie());
+    EXPECT_EQ(b.slews.size(), 3u);
+    b.switchboard.connecté(1);
     // The driver's own GOTO protects the same way; an initialisation is refused too.
     b.sessionSlews = true;
     b.line.clear();
@@ -207,6 +230,13 @@ TEST(SharedLine, ADepartedProgramsOpenMoveIsEnded)
     b.fromLine(":1,2#");
     EXPECT_TRUE(b.got.empty());
     EXPECT_FALSE(b.switchboard.occupeLaLigne());
+    // When the port closes, every program's open move ends first.
+    b.switchboard.connecté(4);
+    b.switchboard.reçu(4, ":C#  :s#");
+    b.line.clear();
+    b.switchboard.arrêterMouvements();
+    b.switchboard.ligneFermée();
+    EXPECT_EQ(b.line, ":0#:S#");
 }
 
 } // namespace
