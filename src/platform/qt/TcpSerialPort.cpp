@@ -170,8 +170,9 @@ void TcpSerialPort::closeDrained()
     QObject::disconnect(socket.get(), nullptr, &guard, nullptr);
     // A plain abort would drop what Qt still holds, and a socket closed with unread input is
     // reset, which can throw away what the peer has not read yet: a stop just written would be
-    // lost. So: Qt's buffer out, the connection shut for writing once the peer has it all, then
-    // closed. Bounded, so a peer that reads nothing cannot hold the program.
+    // lost. So: Qt's buffer out, the connection shut for writing after it, held until the peer
+    // has acknowledged it all, then closed. Bounded (a lost link waits once, at most that long),
+    // so a peer that reads nothing cannot hold the program.
     QElapsedTimer clock;
     clock.start();
     auto left = [&] { return std::max<qint64>(0, protocol::VidageMaxMs - clock.elapsed()); };
