@@ -332,7 +332,7 @@ void BenchSystem::waitForEvents(std::int64_t deadlineMs)
         QtSystem::waitForEvents(deadlineMs);
 }
 
-void BenchSystem::endNow()
+void BenchSystem::endNow(int)
 {
     fail("the program ended (port not available?)");
 }

@@ -108,7 +108,7 @@ public:
     }
     void information(const std::string& text, const std::string&) override { boxes.push_back(text); }
     void waitForEvents(std::int64_t deadlineMs) override;
-    [[noreturn]] void endNow() override;
+    [[noreturn]] void endNow(int status) override;
 
     bool poll = false;
     std::vector<std::string> boxes;

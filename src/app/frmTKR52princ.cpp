@@ -35,7 +35,7 @@ void frmTKR52princ::Form_Load()
     MSComm1.setSettings(app_texts::ParamètresLigne);
     if (!MSComm1.setPortOpen(true)) {
         système.messageBox(MSComm1.portName() + app_texts::PortIndisponible, Titre);
-        système.endNow();
+        système.endNow(app_texts::StatutPortIndisponible);
     }
     // Whatever arrived before this point is not the answer to anything we asked.
     MSComm1.setInBufferCount(0);
@@ -58,8 +58,16 @@ void frmTKR52princ::Form_Unload(std::int16_t& Cancel)
         Cancel = 1;
         return;
     }
+    fermerLigne();
+    système.endNow(app_texts::StatutQuitter);
+}
+
+void frmTKR52princ::fermerLigne()
+{
+    // A move still open would go on after the program: stop it as its button's release would.
+    // The port's close then waits (briefly) until what was written has left.
+    arrêterMouvements();
     MSComm1.setPortOpen(false);
-    système.endNow();
 }
 
 void frmTKR52princ::btnFermerappli_Click()

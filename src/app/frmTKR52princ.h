@@ -29,6 +29,9 @@ public:
     void Form_Load();
     void Form_Unload(std::int16_t& Cancel);
     void btnFermerappli_Click();
+    // Before the program ends, on any path: every move still open is stopped, then the line is
+    // closed once what was written has left it. Also what a signal asking the program to end runs.
+    void fermerLigne();
     void MSComm1_OnComm() {} // the port's notification: the program takes data only by polling
     // False once start-up has ended the program (port unavailable) in a test platform.
     bool demarre() const { return démarré; }
@@ -239,5 +242,6 @@ private:
     // press, since ":w#" alone would start a move on the controller.
     std::array<bool, 4> enfoncé {}; // by protocol::Direction
     void presser(protocol::Direction direction);
+    void arrêterMouvements();
     void relâcher(protocol::Direction direction);
 };

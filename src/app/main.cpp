@@ -15,6 +15,7 @@
 #include "platform/qt/NightVision.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSystem.h"
+#include "platform/qt/QuitSignals.h"
 #include "platform/qt/TcpSerialPort.h"
 #include "sim/MountSimulator.h"
 #include "sky/site.h"
@@ -180,6 +181,8 @@ int main(int argc, char** argv)
     form.lieu = options.lieu;
     window.connectTo(form);
     form.Form_Load();
+    // Killed with a button held, the window still stops the move and drains its line.
+    const platform::qt::QuitSignals quitSignals([&form] { form.fermerLigne(); });
     window.armTimers();
     system.showWindow();
     return QApplication::exec();

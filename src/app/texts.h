@@ -8,4 +8,7 @@ inline constexpr const char* PortIndisponible =
 inline constexpr const char* QuestionQuitter = "Etes-vous sûr de vouloir quitter?";
 inline constexpr const char* ParamètresLigne = "9600,N,8,1";
 inline constexpr int NuméroPort = 1;
+// Exit statuses: the user quit, or the program could not start.
+inline constexpr int StatutQuitter = 0;
+inline constexpr int StatutPortIndisponible = 1;
 } // namespace app_texts

@@ -25,10 +25,15 @@ frmTKR52princ::FinAttente frmTKR52princ::attendreLigne(std::int64_t limiteMs, On
         if (système.monotonicMs() >= échéance) {
             // The wait may have been held up past its limit (a box left open, a slow machine):
             // what the line already holds still counts; only a reply that has not come is late.
-            for (std::string lu = MSComm1.input(); !lu.empty(); lu = MSComm1.input())
+            // At most what the port holds at once: a peer flooding the line cannot keep this
+            // pass from returning to the events.
+            int restant = platform::TamponRéceptionMax;
+            for (std::string lu = MSComm1.input(); !lu.empty() && restant > 0; lu = MSComm1.input()) {
+                restant -= static_cast<int>(lu.size());
                 for (char c : lu)
                     if (onChar(c))
                         return FinAttente::Atteint;
+            }
             return FinAttente::Délai;
         }
         const std::string lu = MSComm1.input();

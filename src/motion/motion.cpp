@@ -22,6 +22,12 @@ void frmTKR52princ::relâcher(protocol::Direction direction)
         envoyer(protocol::arrêtMouvement(direction));
 }
 
+void frmTKR52princ::arrêterMouvements()
+{
+    for (std::size_t i = 0; i < enfoncé.size(); ++i)
+        relâcher(static_cast<protocol::Direction>(i));
+}
+
 void frmTKR52princ::btnNord_MouseDown(std::int16_t, std::int16_t, float, float)
 {
     presser(protocol::Direction::Nord);

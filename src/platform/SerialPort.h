@@ -7,6 +7,11 @@
 
 namespace platform {
 
+// The most received characters a port holds in memory, and the most a wait reads at once. A
+// reply is a few dozen characters: beyond this a peer is flooding the line, and the rest stays in
+// the system's own bounded buffers, which hold the sender back.
+inline constexpr int TamponRéceptionMax = 4096;
+
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
@@ -17,7 +22,8 @@ public:
     virtual std::string portName() const = 0;
     // "9600,N,8,1": baud, parity, data bits, stop bits.
     virtual void setSettings(const std::string& settings) = 0;
-    // Opens or closes the port; false when it could not be done.
+    // Opens or closes the port; false when it could not be done. A close first lets what was
+    // written leave the line (bounded to about a second), so a stop just written is sent.
     virtual bool setPortOpen(bool open) = 0;
     virtual bool portOpen() const = 0;
     // Count of received characters waiting; setting it to 0 discards them.

@@ -37,8 +37,9 @@ public:
     virtual void waitForEvents(std::int64_t deadlineMs) = 0;
     // Monotonic milliseconds, for time limits only.
     virtual std::int64_t monotonicMs() const = 0;
-    // Ends the program at once: no further handler, timer tick or wait runs.
-    [[noreturn]] virtual void endNow() = 0;
+    // Ends the program at once with this exit status (0 a chosen quit, else a failure): no further
+    // handler, timer tick or wait runs.
+    [[noreturn]] virtual void endNow(int status) = 0;
 
     virtual void clearClipboard() = 0;
     // The clipboard as plain text, UTF-8; empty when it holds none.

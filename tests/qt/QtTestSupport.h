@@ -250,15 +250,17 @@ public:
     }
     platform::Answer askOkCancelWarning(const std::string&, const std::string&) override { return answer; }
     void information(const std::string& text, const std::string&) override { messages.push_back(text); }
-    [[noreturn]] void endNow() override
+    [[noreturn]] void endNow(int status) override
     {
         ++ends;
+        endStatus = status;
         throw ProgramEnded {};
     }
 
     platform::Answer answer = platform::Answer::Cancel;
     int beeps = 0;
     int ends = 0;
+    int endStatus = -1;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
 };

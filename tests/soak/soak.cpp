@@ -103,7 +103,7 @@ public:
         return platform::Answer::Cancel;
     }
     void information(const std::string& text, const std::string&) override { unexpected(text); }
-    [[noreturn]] void endNow() override
+    [[noreturn]] void endNow(int) override
     {
         std::fprintf(stderr, "soak: the program ended itself\n");
         std::exit(2);

@@ -45,7 +45,7 @@ TEST(StartUp, UnavailablePortShowsOnlyTheMessageThenEnds)
 
     const fake::Journal expected{"clear clipboard", "port 1", "settings 9600,N,8,1", "open",
                                  "message Selvane V2.2: COM1: non disponible. Changez la propriété CommPort pour un autre port.",
-                                 "end"};
+                                 "end 1"};
     EXPECT_EQ(p.journal, expected);
     EXPECT_FALSE(p.system.windowShown);
     EXPECT_FALSE(f.demarre());
@@ -70,9 +70,20 @@ struct Quitting : StartedWindow {
 TEST_F(Quitting, CloseButtonAsksAfterABeepAndEndsOnOk)
 {
     EXPECT_THROW(f.btnFermerappli_Click(), ProgramEnded);
-    const fake::Journal expected{"beep", "ask Selvane V2.2: Etes-vous sûr de vouloir quitter?", "close", "end"};
+    const fake::Journal expected{"beep", "ask Selvane V2.2: Etes-vous sûr de vouloir quitter?", "close", "end 0"};
     EXPECT_EQ(p.journal, expected);
     EXPECT_FALSE(p.port.isOpen);
+}
+
+TEST_F(Quitting, MovesStillHeldAreStoppedBeforeThePortCloses)
+{
+    f.btnEst_MouseDown(1, 0, 0, 0);
+    f.btnNord_MouseDown(1, 0, 0, 0);
+    p.journal.clear();
+    EXPECT_THROW(f.btnFermerappli_Click(), ProgramEnded);
+    const fake::Journal expected{"beep", "ask Selvane V2.2: Etes-vous sûr de vouloir quitter?", "write :0#",
+        "write :S#", "write :w#", "write :S#", "close", "end 0"};
+    EXPECT_EQ(p.journal, expected);
 }
 
 TEST_F(Quitting, CancelChangesNothing)

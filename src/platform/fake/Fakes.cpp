@@ -164,9 +164,9 @@ FakeClock& FakeClock::operator=(platform::TimeOfDay t)
     return *this;
 }
 
-void FakeSystem::endNow()
+void FakeSystem::endNow(int status)
 {
-    journal.push_back("end");
+    journal.push_back("end " + std::to_string(status));
     throw ProgramEnded{};
 }
 

@@ -174,7 +174,7 @@ public:
     void doEvents() override;
     void waitForEvents(std::int64_t deadlineMs) override;
     std::int64_t monotonicMs() const override { return nowMs + clockPassedMs; }
-    [[noreturn]] void endNow() override;
+    [[noreturn]] void endNow(int status) override;
     void clearClipboard() override;
     std::string clipboardText() override { return clipboardIsText ? clipboard : std::string(); }
     bool clipboardHasText() override { return clipboardIsText; }

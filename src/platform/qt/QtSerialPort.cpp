@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtSerialPort.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTimer>
 #include <QStringList>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "protocol/drain.h"
 
 namespace platform::qt {
 
@@ -86,7 +89,7 @@ bool QtSerialPort::setPortOpen(bool open)
     if (!open) {
         // After a loss the close is already on its way from the event loop.
         if (isOpen() && !lost)
-            port->close();
+            closeDrained();
         return true;
     }
     if (isOpen())
@@ -97,6 +100,7 @@ bool QtSerialPort::setPortOpen(bool open)
                      [this](QSerialPort::SerialPortError e) { onError(e); });
     port->setPortName(deviceName());
     applySettings(); // taken by the device when it opens
+    port->setReadBufferSize(TamponRéceptionMax);
     if (!port->open(QIODevice::ReadWrite)) {
         reportOnce(lastReported, deviceName(), explainOpenFailure(deviceName(), port->errorString()));
         port.reset();
@@ -105,6 +109,19 @@ bool QtSerialPort::setPortOpen(bool open)
     lastReported.clear();
     lost = false;
     return true;
+}
+
+void QtSerialPort::closeDrained()
+{
+    // What Qt still holds goes to the device, then the device's own queue drains: closing
+    // before that would throw away a stop just written. Both bounded, so a line held by flow
+    // control cannot hold the program.
+    QElapsedTimer clock;
+    clock.start();
+    auto left = [&] { return std::max<qint64>(0, protocol::VidageMaxMs - clock.elapsed()); };
+    while (port->bytesToWrite() > 0 && left() > 0 && port->waitForBytesWritten(static_cast<int>(left()))) { }
+    protocol::drainOutput(static_cast<int>(port->handle()), static_cast<int>(left()));
+    port->close();
 }
 
 void QtSerialPort::setInBufferCount(int count)
@@ -142,8 +159,8 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
     trace.note("liaison perdue", port->errorString());
     // Close from the event loop, not from inside the port's own notification.
     QTimer::singleShot(0, &guard, [this] {
-        if (port)
-            port->close();
+        if (port && port->isOpen())
+            closeDrained();
         port.reset();
         if (onLinkLost)
             onLinkLost();

@@ -44,6 +44,7 @@ private:
     bool isOpen() const;
     void applySettings();
     void onError(QSerialPort::SerialPortError error);
+    void closeDrained();
 
     QObject guard; // owns deferred calls, so none runs after this port is gone
     std::unique_ptr<QSerialPort> port;

@@ -82,11 +82,11 @@ void QtSystem::waitForEvents(std::int64_t deadlineMs)
     wake.stop();
 }
 
-void QtSystem::endNow()
+void QtSystem::endNow(int status)
 {
     std::fflush(nullptr);
     // Nothing more of the window may run: no unload handler, no tick, no resumed wait.
-    std::_Exit(0);
+    std::_Exit(status);
 }
 
 void QtSystem::clearClipboard()

@@ -25,7 +25,7 @@ public:
     void doEvents() override;
     void waitForEvents(std::int64_t deadlineMs) override;
     std::int64_t monotonicMs() const override { return clock.elapsed(); }
-    [[noreturn]] void endNow() override;
+    [[noreturn]] void endNow(int status) override;
     void clearClipboard() override;
     std::string clipboardText() override;
     bool clipboardHasText() override;

@@ -4,6 +4,10 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
+
+#include "protocol/drain.h"
+
 namespace platform::qt {
 
 namespace {
@@ -75,8 +79,7 @@ bool TcpSerialPort::setPortOpen(bool wanted)
         // After a loss the close is already on its way from the event loop.
         if (socket && !lost) {
             open = false;
-            QObject::disconnect(socket.get(), nullptr, &guard, nullptr);
-            socket->abort();
+            closeDrained();
             socket.reset();
         }
         return true;
@@ -119,6 +122,7 @@ void TcpSerialPort::startAttempt()
 {
     // A fresh socket each time: nothing of a broken connection carries over.
     socket = std::make_unique<QTcpSocket>();
+    socket->setReadBufferSize(TamponRéceptionMax);
     socket->connectToHost(address.host, address.port);
     attemptClock.start();
 }
@@ -153,13 +157,29 @@ void TcpSerialPort::markLost(const QString& why)
     QTimer::singleShot(0, &guard, [this] {
         open = false;
         if (socket) {
-            QObject::disconnect(socket.get(), nullptr, &guard, nullptr);
-            socket->abort();
+            closeDrained();
             socket.release()->deleteLater();
         }
         if (onLinkLost)
             onLinkLost();
     });
+}
+
+void TcpSerialPort::closeDrained()
+{
+    QObject::disconnect(socket.get(), nullptr, &guard, nullptr);
+    // A plain abort would drop what Qt still holds, and a socket closed with unread input is
+    // reset, which can throw away what the peer has not read yet: a stop just written would be
+    // lost. So: Qt's buffer out, the connection shut for writing after it, held until the peer
+    // has acknowledged it all, then closed. Bounded (a lost link waits once, at most that long),
+    // so a peer that reads nothing cannot hold the program.
+    QElapsedTimer clock;
+    clock.start();
+    auto left = [&] { return std::max<qint64>(0, protocol::VidageMaxMs - clock.elapsed()); };
+    while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() > 0 && left() > 0
+        && socket->waitForBytesWritten(static_cast<int>(left()))) { }
+    protocol::drainOutput(static_cast<int>(socket->socketDescriptor()), static_cast<int>(left()));
+    socket->abort();
 }
 
 void TcpSerialPort::setInBufferCount(int count)

@@ -56,6 +56,8 @@ private:
     bool opened();
     void failed(const QString& why);
     void markLost(const QString& why);
+    // Hands what was written over to the peer (bounded), then closes the connection.
+    void closeDrained();
 
     QObject guard; // owns deferred calls, so none runs after this port is gone
     TcpAddress address;
