@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The driver's shared port: its properties, and what INDI clients see of the programs using it.
-#include <cmath>
 #include <cstdio>
 
 #include "indi/SelvaneTelescope.h"
@@ -42,16 +41,13 @@ protocol::AiguillageEvents SelvaneTelescope::sharedLineEvents()
     // The target checked is the one the controller will slew to: the program's halves, the
     // controller's last target for a half it did not send, whoever gave that.
     events.ralliementPermis = [this](int, const std::string& ad, const std::string& dec) {
-        const std::string& ra = ad.empty() && session ? session->lastTargetRa() : ad;
-        const std::string& de = dec.empty() && session ? session->lastTargetDec() : dec;
-        auto target = protocol::placeDesCommandes(ra, de);
-        // Only a place that an encoder could have written is read as one: the controller may wrap
-        // anything else anywhere.
-        if (target && !(target->first >= 0 && target->first < 360 && std::abs(target->second) <= 90))
-            target.reset();
+        const std::string none;
+        const std::string& lastRa = session ? session->lastTargetRa() : none;
+        const std::string& lastDec = session ? session->lastTargetDec() : none;
+        const auto target = protocol::cibleDuRalliement(ad, dec, lastRa, lastDec);
         if (!target) {
             // A field the driver cannot read may be read anywhere by the controller.
-            const bool unknown = ra.empty() || de.empty();
+            const bool unknown = (ad.empty() && lastRa.empty()) || (dec.empty() && lastDec.empty());
             if (unknown && SunSafetyS[0].s != ISS_ON)
                 return true;
             LOGF_WARN("%s", unknown ? indi_texts::GotoDUnProgrammeSansCible : indi_texts::GotoDUnProgrammeIllisible);

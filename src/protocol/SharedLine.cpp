@@ -3,6 +3,7 @@
 #include "protocol/SharedLine.h"
 
 #include <array>
+#include <cmath>
 #include <cstring>
 
 #include "protocol/codec.h"
@@ -78,6 +79,17 @@ std::optional<std::string> DécoupeurCommandes::finir()
     std::string fait = std::move(courant);
     courant.clear();
     return fait;
+}
+
+std::optional<std::pair<double, double>> cibleDuRalliement(const std::string& heldRa,
+    const std::string& heldDec, const std::string& lastRa, const std::string& lastDec)
+{
+    auto place = placeDesCommandes(heldRa.empty() ? lastRa : heldRa, heldDec.empty() ? lastDec : heldDec);
+    constexpr double Tour = 360.0;
+    constexpr double Pôle = 90.0;
+    if (place && !(place->first >= 0 && place->first < Tour && std::abs(place->second) <= Pôle))
+        place.reset();
+    return place;
 }
 
 Aiguillage::Aiguillage(Loop& loop, AiguillageEvents events, Limits limits)

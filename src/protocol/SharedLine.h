@@ -45,6 +45,13 @@ inline constexpr int AttenteBlancsMs = 20;
 // has ended it there.
 inline constexpr int AttenteSuiteRalliementMs = 3000;
 
+// The place a ":T#" sent now would slew to, in degrees (right ascension, declination): a program's
+// own target halves where it sent them, else the controller's last target (lastRa, lastDec),
+// whoever gave it. Nothing when a half is missing or cannot be read as an encoder would have
+// written it: the controller may then wrap it anywhere.
+std::optional<std::pair<double, double>> cibleDuRalliement(const std::string& heldRa,
+    const std::string& heldDec, const std::string& lastRa, const std::string& lastDec);
+
 struct AiguillageEvents {
     // Writes a program's command on the line; false when the line is not open.
     std::function<bool(const std::string& commande)> versLigne;
