@@ -10,8 +10,6 @@
 
 namespace {
 
-// A screenful of the list under "Objet :".
-constexpr std::size_t PropositionsMax = 12;
 constexpr long long SecondesParJour = 86400;
 
 std::string deuxChiffres(long long n)

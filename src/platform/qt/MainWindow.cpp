@@ -202,6 +202,7 @@ void MainWindow::build()
     objectList = new QStringListModel(this);
     objectCompleter = new QCompleter(objectList, this);
     objectCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    objectCompleter->setMaxVisibleItems(static_cast<int>(frmTKR52princ::PropositionsMax));
     objectCompleter->setWidget(objectField);
     column->addLayout(objectRow);
 
