@@ -78,7 +78,8 @@ TEST(CatalogueTable, PositionsAreTheSourcesAtJ2000)
     };
     const Source sources[] = {
         { "M 42", 83.81866666666664, -5.389666666666667 }, // OpenNGC, NGC 1976
-        { "NGC 7331", 339.26670833333327, 34.415527777777775 }, // OpenNGC
+        { "NGC 7331", 339.267042, 34.415639 }, // SIMBAD: 22h37m04.09s +34°24'56.3"
+        { "ngc 4565", 189.086583, 25.987667 }, // SIMBAD: 12h36m20.78s +25°59'15.6"
         { "C 41", 66.75, 16.0 }, // the Caldwell list: the Hyades, 4h27m +16°
         { "Vega", 18.61564903 * 15, 38.78369185 }, // PyEphem's star list
         { "Sirius", 6.75247697 * 15, -16.71611569 },
