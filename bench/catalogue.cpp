@@ -92,8 +92,9 @@ int runCatalogue(const Sizes& sizes)
     const double first = keystroke(field, list, u'm');
 
     // Names whose first letters match thousands of keys ("n", "h", "b"), numbers, Greek letters.
-    const QString typed[] = { QStringLiteral("ngc 1"), QStringLiteral("hd 88"), QStringLiteral("beta c"),
-        QStringLiteral("m 3"), QStringLiteral("c 14"), QString::fromUtf8("β cyg"), QStringLiteral("rosette") };
+    const QString typed[]
+        = { QStringLiteral("ngc 1"), QStringLiteral("hd 88"), QStringLiteral("beta c"), QStringLiteral("m 3"),
+              QStringLiteral("c 14"), QString::fromUtf8("β cyg"), QStringLiteral("rosette") };
     std::vector<double> times;
     const int rounds = sizes.smoke ? 2 : 40;
     for (int r = 0; r < rounds; ++r) {
@@ -118,9 +119,12 @@ int runCatalogue(const Sizes& sizes)
     row("Catalogue: table read and indexed (on its own thread from the window's start)", ms(tableCost),
         "(report)");
     row("Catalogue: table on disk (data/catalogue.tsv, compiled in)",
-        fixed(static_cast<double>(std::strlen(catalogue::texteTable)) / (1024.0 * 1024.0), 1) + " MB", "(report)");
-    row("Catalogue: table in memory (objects and index, resident)", fixed(tableKb / 1024.0, 1) + " MB", "(report)");
-    row("Catalogue: start-up added by the \"Objet :\" row", ms(rowCost), "<= 20 ms", verdict(rowCost <= 0.020));
+        fixed(static_cast<double>(std::strlen(catalogue::texteTable)) / (1024.0 * 1024.0), 1) + " MB",
+        "(report)");
+    row("Catalogue: table in memory (objects and index, resident)", fixed(tableKb / 1024.0, 1) + " MB",
+        "(report)");
+    row("Catalogue: start-up added by the \"Objet :\" row", ms(rowCost), "<= 20 ms",
+        verdict(rowCost <= 0.020));
 
     // The nine solar-system bodies placed from a site (the heavier case), at successive moments:
     // all at once, sharing the observer's parameters, and one after the other, as nine choices in

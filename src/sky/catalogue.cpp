@@ -35,8 +35,8 @@ constexpr double ÉclatInconnu = 18; // stars, double stars, duplicates and uncl
 constexpr double BaseÉtendus = 12;
 constexpr double BaseGalaxies = 15;
 constexpr double SansTaille = 2; // the size unknown too
-constexpr const char* GenresÉtendus[] = { "OCl", "GCl", "Cl+N", "Neb", "HII", "EmN", "RfN", "SNR", "PN",
-    "Ast", "*Ass", "DN" };
+constexpr const char* GenresÉtendus[]
+    = { "OCl", "GCl", "Cl+N", "Neb", "HII", "EmN", "RfN", "SNR", "PN", "Ast", "*Ass", "DN" };
 // At most this many keys of one object start with the same text ("bet2 Cyg", "beta2 Cyg", "bet
 // Cyg", "beta Cyg"), so filling a list of n takes at most this many times n keys.
 constexpr std::size_t ClésParObjet = 4;
@@ -164,13 +164,15 @@ public:
     void meilleurs(Itérateur début, Itérateur fin, std::size_t pas, Prendre&& prendre) const
     {
         using Intervalle = std::tuple<std::uint32_t, std::size_t, std::size_t>; // rank, from, to
-        auto plusMauvais = [](const Intervalle& a, const Intervalle& b) { return std::get<0>(a) > std::get<0>(b); };
+        auto plusMauvais
+            = [](const Intervalle& a, const Intervalle& b) { return std::get<0>(a) > std::get<0>(b); };
         std::priority_queue<Intervalle, std::vector<Intervalle>, decltype(plusMauvais)> file(plusMauvais);
         auto pousser = [&](std::size_t de, std::size_t à) {
             if (de < à)
                 file.emplace(clés_[minimum(de, à)].rang, de, à);
         };
-        pousser(static_cast<std::size_t>(début - clés_.begin()), static_cast<std::size_t>(fin - clés_.begin()));
+        pousser(
+            static_cast<std::size_t>(début - clés_.begin()), static_cast<std::size_t>(fin - clés_.begin()));
         for (std::size_t donnés = 0; !file.empty() && donnés < pas; ++donnés) {
             const auto [rang, de, à] = file.top();
             file.pop();
@@ -183,7 +185,10 @@ public:
     }
 
 private:
-    std::uint32_t meilleure(std::uint32_t a, std::uint32_t b) const { return clés_[b].rang < clés_[a].rang ? b : a; }
+    std::uint32_t meilleure(std::uint32_t a, std::uint32_t b) const
+    {
+        return clés_[b].rang < clés_[a].rang ? b : a;
+    }
 
     // The key of least rank in [de, à), a non-empty range.
     std::size_t minimum(std::size_t de, std::size_t à) const
@@ -220,7 +225,8 @@ std::shared_ptr<const Catalogue> construire()
         ordre[i] = i;
     std::vector<double> éclats(objets.size());
     std::transform(objets.begin(), objets.end(), éclats.begin(), [](const Objet& o) { return éclat(o); });
-    std::stable_sort(ordre.begin(), ordre.end(), [&](std::uint32_t a, std::uint32_t b) { return éclats[a] < éclats[b]; });
+    std::stable_sort(
+        ordre.begin(), ordre.end(), [&](std::uint32_t a, std::uint32_t b) { return éclats[a] < éclats[b]; });
     std::vector<std::uint32_t> rang(objets.size());
     for (std::uint32_t r = 0; r < ordre.size(); ++r)
         rang[ordre[r]] = r;
@@ -288,7 +294,8 @@ double éclat(const Objet& o)
     if (o.magnitude)
         return *o.magnitude;
     const auto parmi = [&o](const auto& genres) {
-        return std::any_of(std::begin(genres), std::end(genres), [&o](const char* g) { return o.genre == g; });
+        return std::any_of(
+            std::begin(genres), std::end(genres), [&o](const char* g) { return o.genre == g; });
     };
     double base = 0;
     if (parmi(GenresÉtendus))
@@ -308,9 +315,7 @@ const std::vector<Objet>& objets()
 
 void préparer()
 {
-    std::call_once(lancé, [] {
-        enCours = std::async(std::launch::async, construire).share();
-    });
+    std::call_once(lancé, [] { enCours = std::async(std::launch::async, construire).share(); });
 }
 
 std::vector<const Objet*> chercher(std::string_view saisie, std::size_t maximum)

@@ -187,9 +187,12 @@ TEST(CatalogueNames, ThePrefixListIsTheBestOfTheWholeTable)
                     tier = 0;
                 else if (k.rfind(cherché, 0) == 0)
                     tier = std::min(tier, 1);
-                for (std::size_t blanc = n.find(' '); blanc != std::string::npos; blanc = n.find(' ', blanc + 1)) {
-                    const std::string mot = catalogue::clé(n.substr(blanc + 1, n.find(' ', blanc + 1) - blanc - 1));
-                    if (mot.size() > 1 && !std::isdigit(static_cast<unsigned char>(mot[0])) && mot.rfind(cherché, 0) == 0)
+                for (std::size_t blanc = n.find(' '); blanc != std::string::npos;
+                     blanc = n.find(' ', blanc + 1)) {
+                    const std::string mot
+                        = catalogue::clé(n.substr(blanc + 1, n.find(' ', blanc + 1) - blanc - 1));
+                    if (mot.size() > 1 && !std::isdigit(static_cast<unsigned char>(mot[0]))
+                        && mot.rfind(cherché, 0) == 0)
                         tier = std::min(tier, 2);
                 }
             }
