@@ -325,6 +325,7 @@ std::vector<const Objet*> chercher(std::string_view saisie, std::size_t maximum)
     if (cherché.empty() || maximum == 0)
         return trouvés;
     const Catalogue& cat = leCatalogue();
+    maximum = std::min(maximum, cat.objets.size()); // no more than there is, whatever is asked
     std::unordered_set<std::uint32_t> déjà;
     // Takes an object once; true when the list is full.
     auto prendre = [&](std::uint32_t i) {

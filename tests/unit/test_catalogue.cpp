@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -160,6 +161,7 @@ TEST(CatalogueNames, EachSpellingChoosesItsObject)
         EXPECT_EQ(trouvés.front()->désignation, attendu) << tapé;
     }
     EXPECT_EQ(catalogue::trouver("M 42 (Orion Nebula)")->désignation, "M 42");
+    EXPECT_EQ(catalogue::chercher("m 1", SIZE_MAX).front()->désignation, "M 1"); // any length asked
     EXPECT_TRUE(catalogue::chercher("xyzzy", 10).empty());
     EXPECT_TRUE(catalogue::chercher(" - ", 10).empty());
     EXPECT_TRUE(catalogue::chercher("\xff\xfe", 10).empty());
