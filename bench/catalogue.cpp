@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue: from a keystroke in "Objet :" to its list of matches shown (and painted), with
-// the whole table; and what the catalogue adds to start-up, in this fresh process: reading and
-// indexing the table on first use, and building the row of the window that holds it.
+// the whole table; the table's size on disk and in memory and the time to read and index it, in
+// this fresh process; and what the row of the window that holds it adds to start-up.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
@@ -11,11 +11,13 @@
 #include <QLineEdit>
 #include <QStringListModel>
 #include <cstdio>
+#include <cstring>
 
 #include "common.h"
 #include "modes.h"
 #include "sky/catalogue.h"
 #include "sky/solar_system.h"
+#include "sky/table.h"
 
 namespace bench {
 
@@ -50,6 +52,14 @@ double keystroke(QLineEdit* field, QAbstractItemView* list, QChar c)
 
 int runCatalogue(const Sizes& sizes)
 {
+    // The table read and indexed before the window starts it on its own thread, to be measured.
+    const long rss0 = vmRssKb();
+    const double t0 = now();
+    catalogue::préparer();
+    const std::size_t objects = catalogue::objets().size();
+    const double tableCost = now() - t0;
+    const long tableKb = vmRssKb() - rss0;
+
     SimChild sim(SimSettings {});
     const double w0 = now();
     Window w(sim.device());
@@ -78,36 +88,43 @@ int runCatalogue(const Sizes& sizes)
     QAbstractItemView* list = completer->popup();
     field->setFocus();
 
-    // The table is read and indexed on first use.
-    const double t0 = now();
-    catalogue::chercher("m", 1);
-    const double tableCost = now() - t0;
     // The first list shown makes its window.
     const double first = keystroke(field, list, u'm');
 
-    const QString typed = QStringLiteral("ngc 1");
+    // Names whose first letters match thousands of keys ("n", "h", "b"), numbers, Greek letters.
+    const QString typed[]
+        = { QStringLiteral("ngc 1"), QStringLiteral("hd 88"), QStringLiteral("beta c"), QStringLiteral("m 3"),
+              QStringLiteral("c 14"), QString::fromUtf8("β cyg"), QStringLiteral("rosette") };
     std::vector<double> times;
-    const int rounds = sizes.smoke ? 5 : 200;
+    const int rounds = sizes.smoke ? 2 : 40;
     for (int r = 0; r < rounds; ++r) {
-        list->hide();
-        field->clear();
-        settle();
-        for (QChar c : typed)
-            times.push_back(keystroke(field, list, c));
+        for (const QString& name : typed) {
+            list->hide();
+            field->clear();
+            settle();
+            for (QChar c : name)
+                times.push_back(keystroke(field, list, c));
+        }
     }
     list->hide();
 
-    const std::size_t objects = catalogue::objets().size();
     const double median = bench::median(times);
+    const double p99 = percentile(times, 99);
     row("Catalogue: keystroke to list shown, median of " + grouped(static_cast<long long>(times.size()))
             + " (" + grouped(static_cast<long long>(objects)) + " objects)",
         ms(median), "<= 5 ms", verdict(median <= 0.005));
-    row("Catalogue: keystroke to list shown, 99th percentile", ms(percentile(times, 99)), "(report)");
+    row("Catalogue: keystroke to list shown, 99th percentile", ms(p99), "<= 10 ms", verdict(p99 <= 0.010));
     row("Catalogue: first keystroke of a run (the list's window made)", ms(first), "(report)");
     row("Catalogue: start-up of the window (built, loaded, shown)", ms(windowCost), "(report)");
-    const double added = rowCost + tableCost;
-    row("Catalogue: start-up added (\"Objet :\" row " + ms(rowCost) + " + table read " + ms(tableCost) + ")",
-        ms(added), "<= 20 ms", verdict(added <= 0.020));
+    row("Catalogue: table read and indexed (on its own thread from the window's start)", ms(tableCost),
+        "(report)");
+    row("Catalogue: table on disk (data/catalogue.tsv, compiled in)",
+        fixed(static_cast<double>(std::strlen(catalogue::texteTable)) / (1024.0 * 1024.0), 1) + " MB",
+        "(report)");
+    row("Catalogue: table in memory (objects and index, resident)", fixed(tableKb / 1024.0, 1) + " MB",
+        "(report)");
+    row("Catalogue: start-up added by the \"Objet :\" row", ms(rowCost), "<= 20 ms",
+        verdict(rowCost <= 0.020));
 
     // The nine solar-system bodies placed from a site (the heavier case), at successive moments:
     // all at once, sharing the observer's parameters, and one after the other, as nine choices in

@@ -196,7 +196,8 @@ public:
     // Enter in "Objet :", or a name chosen in its list: the object's place of the date goes into
     // the six entry fields and the log box. Nothing is sent.
     void EdtObjet_Valider();
-    // The list shown under "Objet :" for what has been typed, best first.
+    // The list shown under "Objet :" for what has been typed, best first: a screenful.
+    static constexpr std::size_t PropositionsMax = 12;
     static std::vector<std::string> propositionsObjet(std::string_view saisie);
     // The entry texts of a place in degrees, as typed: hours, minutes, whole seconds; signed
     // degrees, minutes, whole seconds ("05", "35", "17", "-05", "23", "28").

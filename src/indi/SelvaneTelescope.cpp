@@ -255,6 +255,7 @@ bool SelvaneTelescope::initProperties()
         [this] { saveConfig(true, INDI::SP::DEVICE_ADDRESS); });
     registerConnection(network);
     initSharedPort();
+    initObjectProperty();
     return true;
 }
 
@@ -282,6 +283,7 @@ bool SelvaneTelescope::updateProperties()
         }
         sharedLoaded = true;
         pointingModel.define(*this);
+        defineProperty(&ObjectTP);
     } else {
         closeSharedPort();
         pointingModel.remove(*this);
@@ -290,6 +292,7 @@ bool SelvaneTelescope::updateProperties()
         deleteProperty(SunSafetySP.name);
         deleteProperty(SharedSP.name);
         deleteProperty(SharedAddressTP.name);
+        deleteProperty(ObjectTP.name);
     }
     return true;
 }
@@ -765,6 +768,11 @@ bool SelvaneTelescope::ISNewText(const char* dev, const char* name, char* texts[
     }
     if (dev && std::strcmp(dev, getDeviceName()) == 0 && std::strcmp(name, SharedAddressTP.name) == 0) {
         newSharedPortAddress(texts, names, n);
+        return true;
+    }
+    if (dev && std::strcmp(dev, getDeviceName()) == 0 && std::strcmp(name, ObjectTP.name) == 0) {
+        if (n == 1 && texts[0])
+            newObject(texts[0]);
         return true;
     }
     return INDI::Telescope::ISNewText(dev, name, texts, names, n);

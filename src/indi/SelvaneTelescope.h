@@ -158,6 +158,10 @@ private:
     void closeSharedPort(bool atOnce = false);
     void newSharedPortSwitch(ISState* states, char* names[], int n);
     void newSharedPortAddress(char* texts[], char* names[], int n);
+    // A name from a client: the object's place of the date goes where a target of
+    // EQUATORIAL_EOD_COORD goes (a slew or a sync, as ON_COORD_SET says).
+    void initObjectProperty();
+    void newObject(const char* name);
     protocol::AiguillageEvents sharedLineEvents();
     // A program's slew as INDI clients see it.
     void programSlew(bool started, bool ok);
@@ -208,6 +212,8 @@ private:
     ISwitchVectorProperty SharedSP;
     IText SharedAddressT[1] {};
     ITextVectorProperty SharedAddressTP;
+    IText ObjectT[1] {};
+    ITextVectorProperty ObjectTP;
     bool sharedLoaded = false;
     std::unique_ptr<SharedPort> shared;
     // An INDI GOTO asked while a program's query held the line: sent once the line is free.

@@ -100,6 +100,14 @@ inline constexpr const char* GotoDUnProgramme
     = "Refusé : un programme du port partagé fait un GOTO, attendez sa fin";
 inline constexpr const char* GotoDUnProgrammeEnCours = "GOTO d'un programme du port partagé en cours";
 
+// A target by name from the catalogue, as the window's "Objet :" finds it.
+inline constexpr const char* Objet = "OBJECT_NAME";
+inline constexpr const char* LibelléObjet = "Objet";
+inline constexpr const char* NomÉlément = "NAME";
+inline constexpr const char* LibelléNomÉlément = "Nom (M 42, NGC 869, C 14, Vega, HD 8890, Jupiter…)";
+inline constexpr const char* ObjetInconnu = "Objet inconnu : %s";
+inline constexpr const char* ObjetChoisi = "Objet : %s, AD %.5f h DEC %.4f° à la date";
+
 inline std::string enSecondes(std::int64_t ms)
 {
     return "en " + std::to_string(ms / protocol::MsParSeconde) + " s";

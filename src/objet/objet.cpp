@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::size_t PropositionsMax = 50;
 constexpr long long SecondesParJour = 86400;
 
 std::string deuxChiffres(long long n)

@@ -6,10 +6,11 @@ set -euo pipefail
 root="$1"
 work="$2"
 openngc=/usr/share/kstars/OpenNGC.kscat
+kstars=/usr/share/kstars
 stars=/usr/lib/python3/dist-packages/ephem/stars.py
-for needed in "$openngc" "$stars"; do
+for needed in "$openngc" "$stars" "$kstars/namedstars.dat" "$kstars/unnamedstars.dat" "$kstars/starnames.dat"; do
   [ -r "$needed" ] || { echo "skipped: $needed is not installed"; exit 77; }
 done
 command -v python3 >/dev/null || { echo "skipped: no python3"; exit 77; }
-python3 "$root/scripts/make-catalogue" --output "$work/catalogue.tsv" --openngc "$openngc" --stars "$stars"
+python3 "$root/scripts/make-catalogue" --output "$work/catalogue.tsv" --openngc "$openngc" --kstars "$kstars" --stars "$stars"
 diff -u "$root/data/catalogue.tsv" "$work/catalogue.tsv"

@@ -5,7 +5,7 @@
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
 # Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR [WINDOW_DIR]
 #   (connect, goto, motion, bad_input, silent, link_lost, stray_stops, long_text, bad_period,
-#    motion_timeout, crash_stop, ser2net, skysafari, sun, shared, pointing_model)
+#    motion_timeout, crash_stop, ser2net, skysafari, object, sun, shared, pointing_model)
 set -euo pipefail
 scenario="$1"
 export PATH="$2:$3:${4:-$3}:$PATH:/usr/sbin"
@@ -573,6 +573,22 @@ skysafari)
     lx200 "$lx" ":Qn#" ""
     wait_received ":C#  :n#:0#:S#"
     [ "$(commands)" = ":C#  :n#:0#:S#" ] || fail "north move sent: $(commands)"
+    ;;
+object)
+    # A name chosen as in the window's "Objet :": its place of the date goes as a target (a sync
+    # here); an unknown name is an Alert and sends nothing.
+    connect_simulated
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
+    set_ "Selvane.ON_COORD_SET.SYNC=On"
+    set_ "Selvane.OBJECT_NAME.NAME=c 14"
+    wait_for '"Selvane.OBJECT_NAME._STATE"==1' 5
+    [ "$(get Selvane.OBJECT_NAME.NAME)" = "NGC 869 (h Persei Cluster)" ] || fail "c 14 is $(get Selvane.OBJECT_NAME.NAME)"
+    wait_for 'abs("Selvane.EQUATORIAL_EOD_COORD.RA" - 2.34) < 0.05 && abs("Selvane.EQUATORIAL_EOD_COORD.DEC" - 57.2) < 0.1'
+    : >"$SELVANE_SIM_TRACE"
+    set_ "Selvane.OBJECT_NAME.NAME=xyzzy"
+    wait_for '"Selvane.OBJECT_NAME._STATE"==3' 5
+    sleep 0.3
+    [ -z "$(frames | grep -v -e '^:R#$' -e '^:D#$')" ] || fail "an unknown name sent $(frames | tr '\n' ' ')"
     ;;
 sun)
     # The Sun's place of the date now, to within a few hundredths of a degree (the almanac's

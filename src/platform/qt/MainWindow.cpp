@@ -187,7 +187,9 @@ void MainWindow::build()
     clipboardRow->addWidget(commandButton("BtnGOTO", "&GOTO référence"));
     column->addLayout(clipboardRow);
 
-    // A target by name from the catalogue, its matches listed as the user types.
+    // A target by name from the catalogue, its matches listed as the user types. The table is
+    // read and indexed meanwhile, on a thread of its own.
+    catalogue::préparer();
     auto* objectRow = new QHBoxLayout;
     objectRow->addWidget(addLabel(new QLabel(QStringLiteral("Objet :"), this), "LabelObjet"));
     objectField = new QLineEdit(this);
@@ -200,6 +202,7 @@ void MainWindow::build()
     objectList = new QStringListModel(this);
     objectCompleter = new QCompleter(objectList, this);
     objectCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    objectCompleter->setMaxVisibleItems(static_cast<int>(frmTKR52princ::PropositionsMax));
     objectCompleter->setWidget(objectField);
     column->addLayout(objectRow);
 
