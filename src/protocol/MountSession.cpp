@@ -71,6 +71,8 @@ bool MountSession::send(const std::string& command)
         ::poll(&p, 1, AttenteÉcritureMs);
     }
     commandCount += static_cast<std::size_t>(std::count(command.begin(), command.end(), '#'));
+    if (events.written)
+        events.written(command);
     return true;
 }
 
