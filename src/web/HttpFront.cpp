@@ -138,10 +138,20 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
         return true;
     }
     const QByteArray queryToken = request.query().queryItemValue(Access::ParamètreJeton).toLatin1();
-    if (!access.allowed(host, request.value("Cookie"), queryToken)) {
+    // Qt 6.4 asks here first, then turns a WebSocket request into a live channel whatever the answer.
+    const bool upgrade = request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) == 0;
+    if (!access.allowed(host, request.value("Cookie"), queryToken)
+        || (upgrade && !access.originAllowed(request.value("Origin"), host))) {
         refuse(responder, Status::Forbidden, "403 interdit : ouvrez l'adresse affichée par selvane-web");
+        if (upgrade) {
+            // The refusal goes out now, and the connection ends before it can be taken over.
+            socket->flush();
+            socket->abort();
+        }
         return true;
     }
+    if (upgrade)
+        return true;
     if (request.method() != QHttpServerRequest::Method::Get && request.method() != QHttpServerRequest::Method::Head) {
         refuse(responder, Status::MethodNotAllowed, "405");
         return true;
