@@ -41,8 +41,11 @@ const std::map<QString, Asset>& assets()
 constexpr const char* Politique = "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
                                   "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
 
-// Refuses connections beyond the limit with a status a browser shows, and closes those that sit
-// idle without becoming a live channel.
+// Set on a connection once a whole request came on it.
+constexpr const char* ARépondu = "selvane-answered";
+
+// Refuses connections beyond the limit with a status a browser shows, and closes those that send
+// no whole request in time (a client that connects and says nothing, or dribbles).
 class LimitedServer : public QTcpServer {
 public:
     using QTcpServer::QTcpServer;
@@ -63,11 +66,13 @@ protected:
             return;
         }
         ++open;
-        connect(socket, &QObject::destroyed, this, [this] { --open; });
+        // Counted until the socket goes, also after a live channel took it over (which drops every
+        // connection made to the socket's own signals): a child of it says when.
+        auto* sentinel = new QObject(socket);
+        connect(sentinel, &QObject::destroyed, this, [this] { --open; });
         QPointer<QTcpSocket> guarded(socket);
-        QTimer::singleShot(web_limits::InactivitéMaxMs, this, [this, guarded] {
-            // A live channel takes the socket over (it is no longer ours): it has its own rules.
-            if (guarded && guarded->parent() == this && guarded->bytesAvailable() == 0)
+        QTimer::singleShot(web_limits::InactivitéMaxMs, this, [guarded] {
+            if (guarded && !guarded->property(ARépondu).toBool())
                 guarded->abort();
         });
         addPendingConnection(socket);
@@ -127,6 +132,7 @@ bool HttpFront::listen(const QHostAddress& address, quint16 port, QString& why)
 
 bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket)
 {
+    socket->setProperty(ARépondu, true);
     QHttpServerResponder responder = makeResponder(request, socket);
     const QByteArray host = request.value("Host");
     if (request.body().size() > web_limits::TailleMaxMessage) {
