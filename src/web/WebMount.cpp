@@ -107,6 +107,7 @@ WebMount::WebMount(int fd, Options opts)
         notifier->setEnabled(false);
         queryTimer.stop();
         watchdog.stop();
+        mouvements = {};
         toPage(ToutesLesPages, { { "t", "link" }, { "ok", false }, { "text", linkText } });
         toPage(ToutesLesPages, moves());
         toPage(ToutesLesPages, { { "t", "busy" }, { "on", false } });

@@ -151,11 +151,31 @@ int main(int argc, char** argv)
     if (line.fd < 0)
         fail(QString::fromStdString(line.error), EXIT_FAILURE);
 
-    if (parser.isSet(traceOption))
-        options.trace = [](bool written, const std::string& bytes) {
+    if (parser.isSet(traceOption)) {
+        // A reply is gathered into one line: it ends with its "#", with the "k" of "Ok", or when a
+        // command goes out.
+        auto pending = std::make_shared<std::string>();
+        auto line = [](const char* direction, const std::string& bytes) {
             std::fprintf(stderr, "%s %s \"%s\"\n", QTime::currentTime().toString("HH:mm:ss.zzz").toLatin1().constData(),
-                written ? "->" : "<-", sim::printable(bytes).c_str());
+                direction, sim::printable(bytes).c_str());
         };
+        options.trace = [pending, line](bool written, const std::string& bytes) {
+            if (written) {
+                if (!pending->empty())
+                    line("<-", *pending);
+                pending->clear();
+                line("->", bytes);
+                return;
+            }
+            for (const char c : bytes) {
+                pending->push_back(c);
+                if (c == '#' || (c == 'k' && pending->size() >= 2 && (*pending)[pending->size() - 2] == 'O')) {
+                    line("<-", *pending);
+                    pending->clear();
+                }
+            }
+        };
+    }
 
     const bool loopback = écoute->address.isLoopback();
     const web::Access access(loopback, écoute->port, loopback ? QByteArray() : web::Access::newToken());

@@ -197,6 +197,24 @@ TEST(WebMount, QuestionsSendNothingUntilAnsweredAndTheSunIsGuarded)
         EXPECT_EQ(std::count(c.begin(), c.end(), ":T#"), 2); // the slew and its compensation, once
     }
 
+TEST(WebMount, ALostLineIsShownAtOnceAndEndsTheMoves)
+{
+    Bench b;
+    b.mount->join(1);
+    b.say(1, press("N"));
+    ASSERT_TRUE(waitUntil([&] { return b.mount->session().movingNS(); }, 1000));
+    b.simulator->hangUp();
+    ASSERT_TRUE(waitUntil([&] { return b.told(1, "link", "Liaison série perdue"); }, 3000));
+    const auto moves = std::find_if(b.received.rbegin(), b.received.rend(),
+        [](const auto& m) { return m.second.value("t") == "moves"; });
+    ASSERT_NE(moves, b.received.rend());
+    EXPECT_EQ(moves->second.value("ns").toString(), QString());
+    // What comes after it is refused with the window's words, and nothing is asked.
+    b.say(1, target("goto", { "1", "0", "0", "+10", "0", "0" }));
+    EXPECT_TRUE(b.told(1, "info", "Liaison série perdue : rien n'a été envoyé"));
+    EXPECT_EQ(b.lastQuestion(1), -1);
+}
+
 TEST(WebMount, MalformedMessagesReachNothing)
 {
         Bench b;
