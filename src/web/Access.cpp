@@ -47,7 +47,8 @@ bool Access::hostAllowed(const QByteArray& host) const
     return false;
 }
 
-bool Access::allowed(const QByteArray& host, const QByteArray& cookieHeader, const QByteArray& queryToken) const
+bool Access::allowed(
+    const QByteArray& host, const QByteArray& cookieHeader, const QByteArray& queryToken) const
 {
     if (!hostAllowed(host))
         return false;

@@ -38,8 +38,9 @@ const std::map<QString, Asset>& assets()
 }
 
 // Only the page's own scripts and styles, and its live channel to where it came from.
-constexpr const char* Politique = "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
-                                  "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
+constexpr const char* Politique
+    = "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
+      "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
 
 // Set on a connection once a whole request came on it.
 constexpr const char* ARépondu = "selvane-answered";
@@ -60,7 +61,8 @@ protected:
         }
         if (open >= web_limits::ConnexionsMax) {
             // Qt HttpServer never saw this connection: a fixed answer and the door closed.
-            socket->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            socket->write(
+                "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
             socket->disconnectFromHost();
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             return;
@@ -158,7 +160,8 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     }
     if (upgrade)
         return true;
-    if (request.method() != QHttpServerRequest::Method::Get && request.method() != QHttpServerRequest::Method::Head) {
+    if (request.method() != QHttpServerRequest::Method::Get
+        && request.method() != QHttpServerRequest::Method::Head) {
         refuse(responder, Status::MethodNotAllowed, "405");
         return true;
     }
@@ -171,7 +174,8 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     file.open(QIODevice::ReadOnly);
     // The token given in the address becomes a cookie, so the page's own requests carry it.
     const bool setCookie = !access.token().isEmpty() && Access::sameToken(queryToken, access.token());
-    respond(responder, Status::Ok, asset->second.type, file.readAll(), setCookie ? access.cookie() : QByteArray());
+    respond(responder, Status::Ok, asset->second.type, file.readAll(),
+        setCookie ? access.cookie() : QByteArray());
     return true;
 }
 

@@ -7,12 +7,15 @@
 
 #include <QString>
 #include <fcntl.h>
+#include <grp.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -29,12 +32,31 @@ std::string worded(const char* pattern, const std::string& a, const std::string&
     return QString::fromUtf8(pattern).arg(QString::fromStdString(a), QString::fromStdString(b)).toStdString();
 }
 
+std::string deviceFailure(const std::string& path, int error)
+{
+    struct stat info { };
+    if (::stat(path.c_str(), &info) != 0)
+        return web_texts::AucunPériphérique;
+    if (error == EACCES || error == EPERM) {
+        const struct group* owner = ::getgrgid(info.st_gid);
+        return worded(web_texts::AccèsRefusé, owner ? owner->gr_name : std::to_string(info.st_gid));
+    }
+    return worded(web_texts::DéjàUtilisé, std::strerror(error));
+}
+
+std::string connectFailure(int error)
+{
+    if (error == ECONNREFUSED)
+        return web_texts::ConnexionRefusée;
+    return worded(web_texts::ConnexionImpossible, std::strerror(error));
+}
+
 OpenedLine openDevice(const std::string& path)
 {
     OpenedLine line;
     line.fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (line.fd < 0) {
-        line.error = worded(web_texts::PortIndisponible, path, std::strerror(errno));
+        line.error = worded(web_texts::PortIndisponible, path, deviceFailure(path, errno));
         return line;
     }
     termios t {};
@@ -64,24 +86,24 @@ OpenedLine openSocket(const std::string& address)
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (const int looked = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); looked != 0) {
-        line.error = worded(web_texts::PortIndisponible, address, ::gai_strerror(looked));
+        line.error = worded(web_texts::PortIndisponible, address, web_texts::HôteInconnu);
         return line;
     }
     std::string why;
     for (addrinfo* a = found; a && line.fd < 0; a = a->ai_next) {
         const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
         if (s < 0) {
-            why = std::strerror(errno);
+            why = connectFailure(errno);
             continue;
         }
         if (::connect(s, a->ai_addr, a->ai_addrlen) != 0 && errno != EINPROGRESS) {
-            why = std::strerror(errno);
+            why = connectFailure(errno);
             ::close(s);
             continue;
         }
         pollfd p { s, POLLOUT, 0 };
         if (::poll(&p, 1, web_limits::ConnexionRéseauMaxMs) == 0) {
-            why = worded(web_texts::HôteMuet, address, std::to_string(web_limits::ConnexionRéseauMaxMs / 1000));
+            why = worded(web_texts::HôteMuet, std::to_string(web_limits::ConnexionRéseauMaxMs / 1000));
             ::close(s);
             continue;
         }
@@ -89,7 +111,7 @@ OpenedLine openSocket(const std::string& address)
         socklen_t length = sizeof error;
         ::getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &length);
         if (error != 0) {
-            why = std::strerror(error);
+            why = connectFailure(error);
             ::close(s);
             continue;
         }
@@ -100,7 +122,7 @@ OpenedLine openSocket(const std::string& address)
     }
     ::freeaddrinfo(found);
     if (line.fd < 0)
-        line.error = why.find(address) == 0 ? why : worded(web_texts::PortIndisponible, address, why);
+        line.error = worded(web_texts::PortIndisponible, address, why);
     return line;
 }
 

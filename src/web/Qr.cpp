@@ -20,9 +20,8 @@ std::string qrTerminal(const std::string& text)
         return {};
     const int n = code->width;
     // Dark modules drawn as blank on a light terminal would be inverted: draw the light ones.
-    auto dark = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < n && y < n && (code->data[y * n + x] & 1);
-    };
+    auto dark
+        = [&](int x, int y) { return x >= 0 && y >= 0 && x < n && y < n && (code->data[y * n + x] & 1); };
     std::string out;
     for (int y = -Marge; y < n + Marge; y += 2) {
         for (int x = -Marge; x < n + Marge; ++x) {

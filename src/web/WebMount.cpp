@@ -56,7 +56,8 @@ QString worded(const protocol::Incident& why)
     case protocol::Échec::RéponseIllisible:
         return q(web_texts::RéponseIllisible) + q(why.détail);
     default:
-        return why.détail.empty() ? q(link_texts::LiaisonPerdue) : q(link_texts::LiaisonPerdue) + " : " + q(why.détail);
+        return why.détail.empty() ? q(link_texts::LiaisonPerdue)
+                                  : q(link_texts::LiaisonPerdue) + " : " + q(why.détail);
     }
 }
 
@@ -307,7 +308,8 @@ void WebMount::choose(int page, const QString& text)
     const QJsonArray f { q(champs.heures), q(champs.minutes), q(champs.secondes), q(champs.degrés),
         q(champs.minutesDEC), q(champs.secondesDEC) };
     toPage(page, { { "t", "fields" }, { "f", f }, { "label", q(objet->libellé()) } });
-    QString ligne = q(catalogue_texts::ObjetChoisi) + q(objet->libellé()) + " " + q(frmTKR52princ::texteChamps(champs));
+    QString ligne
+        = q(catalogue_texts::ObjetChoisi) + q(objet->libellé()) + " " + q(frmTKR52princ::texteChamps(champs));
     if (objet->corps)
         ligne += q(catalogue_texts::À) + QTime::currentTime().toString("HH:mm:ss");
     log(page, ligne);
@@ -367,7 +369,8 @@ void WebMount::ask(int page, Étape étape, double ad, float dec, const QString&
 {
     const Question question { nextQuestion++, étape, ad, dec };
     pages[page].question = question;
-    toPage(page, { { "t", "ask" }, { "id", question.id }, { "text", text }, { "def", okDefault ? "ok" : "cancel" } });
+    toPage(page,
+        { { "t", "ask" }, { "id", question.id }, { "text", text }, { "def", okDefault ? "ok" : "cancel" } });
 }
 
 void WebMount::answer(int page, int id, bool ok)
@@ -381,10 +384,14 @@ void WebMount::answer(int page, int id, bool ok)
     const sky::Place cible { question.ad, static_cast<double>(question.dec) };
     if (!ok) {
         if (question.étape == Étape::Soleil) {
-            const double écart = sky::séparation(cible, sky::placeApparente(sky::Corps::Soleil, maintenant, options.lieu));
-            log(page, q(pointing_texts::GotoAnnuléSoleil) + QString::number(sky::degrésEntiers(écart)) + q(pointing_texts::Degrés));
+            const double écart
+                = sky::séparation(cible, sky::placeApparente(sky::Corps::Soleil, maintenant, options.lieu));
+            log(page,
+                q(pointing_texts::GotoAnnuléSoleil) + QString::number(sky::degrésEntiers(écart))
+                    + q(pointing_texts::Degrés));
         } else if (question.étape == Étape::Horizon) {
-            log(page, q(pointing_texts::GotoAnnuléHorizon)
+            log(page,
+                q(pointing_texts::GotoAnnuléHorizon)
                     + QString::number(sky::degrésEntiers(sky::hauteur(cible, maintenant, *options.lieu)))
                     + q(pointing_texts::DegrésFin));
         }
@@ -416,10 +423,12 @@ void WebMount::afterQuestion(int page, Question question)
     }
     if (question.étape == Étape::Goto) {
         // An unfiltered instrument pointed at the Sun, or sweeping across it, blinds its user.
-        const double écart = sky::séparation(cible, sky::placeApparente(sky::Corps::Soleil, maintenant, options.lieu));
+        const double écart
+            = sky::séparation(cible, sky::placeApparente(sky::Corps::Soleil, maintenant, options.lieu));
         if (écart < sky::DistanceSoleilMin) {
             ask(page, Étape::Soleil, question.ad, question.dec,
-                q(pointing_texts::AlerteSoleilDébut) + QString::number(sky::degrésEntiers(écart)) + q(pointing_texts::AlerteSoleilFin),
+                q(pointing_texts::AlerteSoleilDébut) + QString::number(sky::degrésEntiers(écart))
+                    + q(pointing_texts::AlerteSoleilFin),
                 false);
             return;
         }
@@ -429,7 +438,8 @@ void WebMount::afterQuestion(int page, Question question)
         const double h = sky::hauteur(cible, maintenant, *options.lieu);
         if (h < 0) {
             ask(page, Étape::Horizon, question.ad, question.dec,
-                q(pointing_texts::SousHorizonDébut) + QString::number(sky::degrésEntiers(h)) + q(pointing_texts::SousHorizonFin),
+                q(pointing_texts::SousHorizonDébut) + QString::number(sky::degrésEntiers(h))
+                    + q(pointing_texts::SousHorizonFin),
                 false);
             return;
         }
@@ -447,16 +457,19 @@ void WebMount::startGoto(int page, double ad, float dec)
     if (étoiles.size() >= 2 && options.lieu) {
         // The place to command so that the sky's place comes into the eyepiece.
         const double tsl = sky::tempsSidéralLocal(utcMs(), *options.lieu);
-        const alignment::Equatorial monture
-            = alignment::equatorialPlace(étoiles.model().mountFromSky(alignment::localPlace({ ad, dec }, tsl)), tsl);
+        const alignment::Equatorial monture = alignment::equatorialPlace(
+            étoiles.model().mountFromSky(alignment::localPlace({ ad, dec }, tsl)), tsl);
         const auto decModèle = static_cast<float>(monture.decDeg);
         if (!protocol::cibleEncodable(monture.raDeg, decModèle, true)) {
             info(page, q(pointing_texts::HorsLimites));
             return;
         }
-        log(ToutesLesPages, q(pointing_texts::ModèleDébut)
-                + minutes(std::remainder(monture.raDeg - ad, TourDegrés) * MinutesParDegré, true) + q(pointing_texts::ModèleAD)
-                + minutes(static_cast<double>(decModèle - dec) * MinutesParDegré, true) + q(pointing_texts::ModèleDEC));
+        log(ToutesLesPages,
+            q(pointing_texts::ModèleDébut)
+                + minutes(std::remainder(monture.raDeg - ad, TourDegrés) * MinutesParDegré, true)
+                + q(pointing_texts::ModèleAD)
+                + minutes(static_cast<double>(decModèle - dec) * MinutesParDegré, true)
+                + q(pointing_texts::ModèleDEC));
         ad = monture.raDeg;
         dec = decModèle;
     }
@@ -495,9 +508,9 @@ void WebMount::addStar(const ÉtoileEnAttente& étoile)
     const double dec = étoile.dec;
     const std::int64_t maintenant = utcMs();
     const double tsl = sky::tempsSidéralLocal(maintenant, *options.lieu);
-    const alignment::Fit fit = étoiles.add({ alignment::localPlace(
-                                                 { protocol::degrésAD(countAD), protocol::degrésDEC(countDEC) }, tsl),
-        alignment::localPlace({ ad, dec }, tsl) });
+    const alignment::Fit fit = étoiles.add(
+        { alignment::localPlace({ protocol::degrésAD(countAD), protocol::degrésDEC(countDEC) }, tsl),
+            alignment::localPlace({ ad, dec }, tsl) });
     if (!fit.ok()) {
         log(page, q(fit.message));
         info(page, q(fit.message));
@@ -536,10 +549,10 @@ QJsonObject WebMount::moves() const
 
 QJsonObject WebMount::state() const
 {
-    return { { "t", "state" }, { "speed", speedIndex }, { "auto", autoguidage }, { "busy", session_->slewing() },
-        { "ns", moves().value("ns") }, { "we", moves().value("we") }, { "link", linkOk },
-        { "linkText", linkText }, { "known", positionKnown }, { "ra", ra }, { "dec", dec },
-        { "stars", static_cast<int>(étoiles.size()) } };
+    return { { "t", "state" }, { "speed", speedIndex }, { "auto", autoguidage },
+        { "busy", session_->slewing() }, { "ns", moves().value("ns") }, { "we", moves().value("we") },
+        { "link", linkOk }, { "linkText", linkText }, { "known", positionKnown }, { "ra", ra },
+        { "dec", dec }, { "stars", static_cast<int>(étoiles.size()) } };
 }
 
 } // namespace web

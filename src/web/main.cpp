@@ -82,7 +82,8 @@ QString pageHost(const Écoute& écoute)
                 break;
             }
     }
-    const QString host = shown.protocol() == QAbstractSocket::IPv6Protocol ? '[' + shown.toString() + ']' : shown.toString();
+    const QString host
+        = shown.protocol() == QAbstractSocket::IPv6Protocol ? '[' + shown.toString() + ']' : shown.toString();
     return host + ':' + QString::number(écoute.port);
 }
 
@@ -99,18 +100,23 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption("port",
-        QString::fromUtf8("Le contrôleur : un port série (/dev/ttyUSB0), un pont TCP (hôte:port) ou le port partagé "
-                          "du pilote (127.0.0.1:7625). Par défaut /dev/ttyS0 (COM1)."),
+        QString::fromUtf8(
+            "Le contrôleur : un port série (/dev/ttyUSB0), un pont TCP (hôte:port) ou le port partagé "
+            "du pilote (127.0.0.1:7625). Par défaut /dev/ttyS0 (COM1)."),
         "DEVICE|HOST:PORT");
-    const QCommandLineOption simulateOption("simulate", QString::fromUtf8("Pilote le simulateur de monture intégré."));
+    const QCommandLineOption simulateOption(
+        "simulate", QString::fromUtf8("Pilote le simulateur de monture intégré."));
     const QCommandLineOption lieuOption("lieu",
-        QString::fromUtf8("Le lieu d'observation en degrés décimaux (est positif) et mètres."), "LAT,LON[,ALT]");
+        QString::fromUtf8("Le lieu d'observation en degrés décimaux (est positif) et mètres."),
+        "LAT,LON[,ALT]");
     const QCommandLineOption listenOption("listen",
-        QString::fromUtf8("L'adresse où servir la page ; 0.0.0.0:7626 pour le réseau (avec un jeton). Par défaut %1.")
+        QString::fromUtf8(
+            "L'adresse où servir la page ; 0.0.0.0:7626 pour le réseau (avec un jeton). Par défaut %1.")
             .arg(ÉcouteParDéfaut),
         "ADDRESS:PORT", ÉcouteParDéfaut);
     const QCommandLineOption traceOption("trace",
-        QString::fromUtf8("Chaque commande écrite et chaque réponse lue vont sur la sortie d'erreur, horodatées."));
+        QString::fromUtf8(
+            "Chaque commande écrite et chaque réponse lue vont sur la sortie d'erreur, horodatées."));
     for (const auto& option : { portOption, simulateOption, lieuOption, listenOption, traceOption })
         parser.addOption(option);
     if (!parser.parse(app.arguments()))
@@ -120,17 +126,20 @@ int main(int argc, char** argv)
     if (parser.isSet("version"))
         parser.showVersion();
     if (!parser.positionalArguments().isEmpty())
-        fail(QString::fromUtf8("argument inattendu : %1").arg(parser.positionalArguments().first()), StatutOptionInvalide);
+        fail(QString::fromUtf8("argument inattendu : %1").arg(parser.positionalArguments().first()),
+            StatutOptionInvalide);
 
     web::WebMount::Options options;
     if (parser.isSet(lieuOption)) {
         options.lieu = sky::lireLieu(parser.value(lieuOption).toStdString());
         if (!options.lieu)
-            fail(QString::fromUtf8(web_texts::LieuInvalide).arg(parser.value(lieuOption)), StatutOptionInvalide);
+            fail(QString::fromUtf8(web_texts::LieuInvalide).arg(parser.value(lieuOption)),
+                StatutOptionInvalide);
     }
     const auto écoute = readListen(parser.value(listenOption));
     if (!écoute)
-        fail(QString::fromUtf8(web_texts::ListenInvalide).arg(parser.value(listenOption)), StatutOptionInvalide);
+        fail(QString::fromUtf8(web_texts::ListenInvalide).arg(parser.value(listenOption)),
+            StatutOptionInvalide);
     if (parser.isSet(portOption) && parser.value(portOption).isEmpty())
         fail(QString::fromUtf8("--port : un port est attendu"), StatutOptionInvalide);
 
@@ -145,7 +154,10 @@ int main(int argc, char** argv)
             fail(QString::fromUtf8(web_texts::SimulateurImpossible), EXIT_FAILURE);
         port = simulator->devicePath();
         std::fprintf(stderr, "%s: %s\n", web_texts::Programme,
-            QString::fromUtf8(web_texts::Simulateur).arg(QString::fromStdString(port)).toLocal8Bit().constData());
+            QString::fromUtf8(web_texts::Simulateur)
+                .arg(QString::fromStdString(port))
+                .toLocal8Bit()
+                .constData());
     }
     web::OpenedLine line = web::openLine(port);
     if (line.fd < 0)
@@ -156,8 +168,9 @@ int main(int argc, char** argv)
         // command goes out.
         auto pending = std::make_shared<std::string>();
         auto line = [](const char* direction, const std::string& bytes) {
-            std::fprintf(stderr, "%s %s \"%s\"\n", QTime::currentTime().toString("HH:mm:ss.zzz").toLatin1().constData(),
-                direction, sim::printable(bytes).c_str());
+            std::fprintf(stderr, "%s %s \"%s\"\n",
+                QTime::currentTime().toString("HH:mm:ss.zzz").toLatin1().constData(), direction,
+                sim::printable(bytes).c_str());
         };
         options.trace = [pending, line](bool written, const std::string& bytes) {
             if (written) {
@@ -169,7 +182,8 @@ int main(int argc, char** argv)
             }
             for (const char c : bytes) {
                 pending->push_back(c);
-                if (c == '#' || (c == 'k' && pending->size() >= 2 && (*pending)[pending->size() - 2] == 'O')) {
+                if (c == '#'
+                    || (c == 'k' && pending->size() >= 2 && (*pending)[pending->size() - 2] == 'O')) {
                     line("<-", *pending);
                     pending->clear();
                 }
@@ -182,7 +196,8 @@ int main(int argc, char** argv)
     web::HttpFront front(access);
     QString why;
     if (!front.listen(écoute->address, écoute->port, why))
-        fail(QString::fromUtf8(web_texts::ÉcouteImpossible).arg(parser.value(listenOption), why), EXIT_FAILURE);
+        fail(QString::fromUtf8(web_texts::ÉcouteImpossible).arg(parser.value(listenOption), why),
+            EXIT_FAILURE);
 
     web::WebMount mount(line.fd, options);
     web::Pages pages(access, mount);
