@@ -117,7 +117,8 @@ WebMount::WebMount(int fd, Options opts)
     if (options.trace) {
         events.written = [this](const std::string& c) { options.trace(true, c); };
         events.elsewhere = [this](std::string_view bytes) {
-            options.trace(false, std::string(bytes));
+            // Called before each byte is taken, with the bytes still to come: the first is the one.
+            options.trace(false, std::string(bytes.substr(0, 1)));
             return std::size_t { 0 };
         };
     }
