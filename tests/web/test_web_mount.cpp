@@ -235,6 +235,27 @@ TEST(WebMount, ALostLineIsShownAtOnceAndEndsTheMoves)
     EXPECT_EQ(b.lastQuestion(1), -1);
 }
 
+TEST(WebMount, TheAlignmentStartsOnTheInitialisationsStar)
+{
+    WebMount::Options options;
+    options.lieu = sky::Lieu { 45.0, 5.0, 0.0 };
+    Bench b(options);
+    b.mount->join(1);
+    const QStringList vega { "18", "36", "56", "+38", "47", "01" };
+    b.say(1, target("align", vega));
+    EXPECT_TRUE(b.told(1, "info", "Alignement impossible : initialisez d'abord"));
+    b.say(1, target("init", vega));
+    EXPECT_TRUE(b.told(1, "ask", "Etes-vous sûr de vouloir initialiser?"));
+    b.say(1, answer(b.lastQuestion(1), true));
+    EXPECT_TRUE(b.told(1, "info", "Système Selvane initialisé"));
+    ASSERT_TRUE(waitUntil([&] { return b.commands().size() == 3; }, 1000));
+    EXPECT_EQ(b.commands()[2], ":i#");
+    // Centred again on the same star: it replaces the first, read back where it was synced.
+    b.say(1, target("align", vega));
+    ASSERT_TRUE(waitUntil([&] { return b.told(1, "stars"); }, 3000));
+    EXPECT_TRUE(b.told(1, "log", "Alignement : 1 étoile, résidu 0,"));
+}
+
 TEST(WebMount, MalformedMessagesReachNothing)
 {
     Bench b;
