@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 #include "app/frmTKR52princ.h"
@@ -52,12 +53,14 @@ QString worded(const protocol::Incident& why)
     switch (why.code) {
     case protocol::Échec::PasDeRéponse:
     case protocol::Échec::PasDeOk:
-        return q(web_texts::PasDeRéponse);
+        return q(link_texts::PasDeRéponse);
     case protocol::Échec::RéponseIllisible:
         return q(web_texts::RéponseIllisible) + q(why.détail);
     default:
-        return why.détail.empty() ? q(link_texts::LiaisonPerdue)
-                                  : q(link_texts::LiaisonPerdue) + " : " + q(why.détail);
+        // The pages say it as the window's log box does; the system's reason goes to the terminal.
+        if (!why.détail.empty())
+            std::fprintf(stderr, "%s: %s : %s\n", web_texts::Programme, link_texts::LiaisonPerdue, why.détail.c_str());
+        return q(link_texts::LiaisonPerdue);
     }
 }
 
@@ -353,8 +356,9 @@ void WebMount::pointing(int page, const QJsonObject& m, Étape étape)
         info(page, q(pointing_texts::RienEnvoyé));
         return;
     }
-    if (étape == Étape::Goto && session_->slewing()) {
-        log(ToutesLesPages, q(web_texts::GotoDéjàEnCours));
+    if (session_->slewing()) {
+        log(étape == Étape::Goto ? ToutesLesPages : page,
+            q(étape == Étape::Goto ? web_texts::GotoDéjàEnCours : web_texts::InitPendantGoto));
         return;
     }
     const auto cible = readFields(m);
@@ -407,6 +411,10 @@ void WebMount::afterQuestion(int page, Question question)
     const std::int64_t maintenant = utcMs();
     const sky::Place cible { question.ad, static_cast<double>(question.dec) };
     if (question.étape == Étape::Init) {
+        if (session_->slewing()) {
+            log(page, q(web_texts::InitPendantGoto));
+            return;
+        }
         if (!session_->sync(question.ad / protocol::DegrésParHeure, question.dec)) {
             info(page, q(pointing_texts::RienEnvoyé));
             return;

@@ -14,8 +14,8 @@ inline constexpr const char* MouvementSansNouvelles
 inline constexpr const char* MouvementTropLong
     = "Mouvement arrêté au bout de %1 s : durée max. d'un mouvement atteinte";
 inline constexpr const char* GotoDéjàEnCours = "GOTO refusé : un GOTO est déjà en cours";
+inline constexpr const char* InitPendantGoto = "Init refusée : un GOTO est en cours";
 inline constexpr const char* GotoTerminé = "GOTO terminé";
-inline constexpr const char* PasDeRéponse = "pas de réponse";
 inline constexpr const char* RéponseIllisible = "réponse illisible : ";
 // The line that does not open, worded as the window words it: "DEVICE: reason".
 inline constexpr const char* PortIndisponible = "%1: %2";
