@@ -160,7 +160,7 @@ bool HttpFront::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     }
     if (upgrade)
         return true;
-if (request.method() != QHttpServerRequest::Method::Get) {
+    if (request.method() != QHttpServerRequest::Method::Get) {
         refuse(responder, Status::MethodNotAllowed, "405");
         return true;
     }
