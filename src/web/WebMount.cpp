@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "app/frmTKR52princ.h"
+#include "entry/texts.h"
 #include "link/texts.h"
 #include "motion/texts.h"
 #include "objet/texts.h"
@@ -192,6 +193,8 @@ void WebMount::receive(int page, const QByteArray& message)
         search(page, m.value("q").toString());
     else if (type == "choose")
         choose(page, m.value("q").toString());
+    else if (type == "paste")
+        paste(page, m.value("text").toString());
     else if (type == "goto")
         pointing(page, m, Étape::Goto);
     else if (type == "init")
@@ -310,9 +313,7 @@ void WebMount::choose(int page, const QString& text)
     }
     const catalogue::Position place = catalogue::positionDuJour(*objet, utcMs(), options.lieu);
     const auto champs = frmTKR52princ::champsDePosition(place.ad, place.dec);
-    const QJsonArray f { q(champs.heures), q(champs.minutes), q(champs.secondes), q(champs.degrés),
-        q(champs.minutesDEC), q(champs.secondesDEC) };
-    toPage(page, { { "t", "fields" }, { "f", f }, { "label", q(objet->libellé()) } });
+    fields(page, champs, q(objet->libellé()));
     QString ligne
         = q(catalogue_texts::ObjetChoisi) + q(objet->libellé()) + " " + q(frmTKR52princ::texteChamps(champs));
     if (objet->corps)
@@ -320,6 +321,32 @@ void WebMount::choose(int page, const QString& text)
     log(page, ligne);
     if (objet->corps == sky::Corps::Lune && !options.lieu)
         log(page, q(catalogue_texts::LuneGéocentrique));
+}
+
+void WebMount::fields(int page, const frmTKR52princ::PiècesCoordonnées& champs, const QString& label)
+{
+    const QJsonArray f { q(champs.heures), q(champs.minutes), q(champs.secondes), q(champs.degrés),
+        q(champs.minutesDEC), q(champs.secondesDEC) };
+    toPage(page, { { "t", "fields" }, { "f", f }, { "label", label } });
+}
+
+// A planetarium's text pasted into the page: its six pieces into the fields, all or nothing.
+void WebMount::paste(int page, const QString& text)
+{
+    const auto pièces = frmTKR52princ::découperPressePapier(text.toStdString());
+    if (!pièces) {
+        log(page, q(entry_texts::CoordonnéesNonReconnues));
+        return;
+    }
+    if (!pièces->j2000) {
+        fields(page, *pièces, {});
+        return;
+    }
+    // The mount works in the frame of the date, as the catalogue does.
+    const auto place = catalogue::positionDuJour(pièces->j2000->ad, pièces->j2000->dec, 0, 0, utcMs());
+    const auto champs = frmTKR52princ::champsDePosition(place.ad, place.dec);
+    fields(page, champs, {});
+    log(page, q(catalogue_texts::J2000VersDate) + q(frmTKR52princ::texteChamps(champs)));
 }
 
 // The six entry fields read as the window reads them.

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "alignment/Alignment.h"
+#include "app/frmTKR52princ.h"
 #include "protocol/MountSession.h"
 #include "sky/site.h"
 #include "web/QtLoop.h"
@@ -81,6 +82,8 @@ private:
     void autoguiding(bool on);
     void search(int page, const QString& text);
     void choose(int page, const QString& text);
+    void paste(int page, const QString& text);
+    void fields(int page, const frmTKR52princ::PiècesCoordonnées& champs, const QString& label);
     void pointing(int page, const QJsonObject& m, Étape étape);
     void answer(int page, int id, bool ok);
     void ask(int page, Étape étape, double ad, float dec, const QString& text, bool okDefault);

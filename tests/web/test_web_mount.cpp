@@ -256,6 +256,19 @@ TEST(WebMount, TheAlignmentStartsOnTheInitialisationsStar)
     EXPECT_TRUE(b.told(1, "log", "Alignement : 1 étoile, résidu 0,"));
 }
 
+TEST(WebMount, APastedTextFillsTheFieldsAsTheClipboardDoes)
+{
+    Bench b;
+    b.mount->join(1);
+    b.say(1, { { "t", "paste" }, { "text", "05h35m17s -05°23'28\"" } });
+    ASSERT_EQ(b.received.back().second.value("t").toString(), QString("fields"));
+    EXPECT_EQ(b.received.back().second.value("f").toArray().toVariantList(),
+        QVariantList({ "05", "35", "17", "-05", "23", "28" }));
+    b.say(1, { { "t", "paste" }, { "text", "rien à voir" } });
+    EXPECT_TRUE(b.told(1, "log", "Coordonnées non reconnues"));
+    EXPECT_TRUE(b.commands().empty());
+}
+
 TEST(WebMount, MalformedMessagesReachNothing)
 {
     Bench b;

@@ -147,7 +147,9 @@ function propositions(q, list) {
 }
 function cacherPropositions() { liste.hidden = true; objet.setAttribute("aria-expanded", "false"); }
 const idsChamps = ["EdtADrefHrs", "EdtADrefMin", "EdtADrefSec", "EdtDECrefDeg", "EdtDECrefMin", "EdtDECrefSec"];
-function champs(f, label) { idsChamps.forEach((id, i) => { $(id).value = f[i]; }); objet.value = label; }
+function champs(f, label) { idsChamps.forEach((id, i) => { $(id).value = f[i]; }); if (label) objet.value = label; }
+// A planetarium's text pasted into the field: the server reads it as the window reads the clipboard.
+$("Btn_recup_clipboard").addEventListener("click", () => envoyer({ t: "paste", text: $("colle").value }));
 function lireChamps() { return idsChamps.map((id) => $(id).value); }
 $("BtnGOTO").addEventListener("click", () => envoyer({ t: "goto", f: lireChamps() }));
 $("btninitialisation").addEventListener("click", () => envoyer({ t: "init", f: lireChamps() }));
