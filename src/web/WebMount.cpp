@@ -211,6 +211,10 @@ void WebMount::press(int page, const QString& d)
 {
     bool ok = false;
     Axe axe = AxeDEC;
+    // The same move pressed again goes on; another direction is a move of its own.
+    const bool mêmeMouvement = (d == "N" || d == "S")
+        ? session_->movingNS() && session_->movingNorth() == (d == "N")
+        : session_->movingWE() && session_->movingWest() == (d == "O");
     if (d == "N" || d == "S") {
         ok = session_->startNS(d == "N");
     } else if (d == "E" || d == "O") {
@@ -222,9 +226,8 @@ void WebMount::press(int page, const QString& d)
     if (!ok)
         return;
     // The move belongs to whoever pressed last: that page's beats keep it going.
-    const bool déjà = mouvements[axe].page >= 0;
     mouvements[axe].page = page;
-    if (!déjà)
+    if (!mêmeMouvement)
         mouvements[axe].débutMs = loop.monotonicMs();
     watchdog.start();
     toPage(ToutesLesPages, moves());
