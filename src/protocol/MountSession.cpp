@@ -76,6 +76,8 @@ bool MountSession::send(const std::string& command)
         targetRa = command;
     else if (command.rfind(CibleDEC, 0) == 0)
         targetDec = command;
+    if (events.written)
+        events.written(command);
     return true;
 }
 

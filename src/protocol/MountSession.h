@@ -78,6 +78,8 @@ struct SessionEvents {
     std::function<std::size_t(std::string_view bytes)> elsewhere;
     // The text of each well-formed position reply, right ascension's (ra) or declination's.
     std::function<void(bool ra, const std::string& reply)> positionReply;
+    // Each command once it is written whole, for a front end's trace of the line.
+    std::function<void(const std::string& command)> written;
 };
 
 class MountSession {

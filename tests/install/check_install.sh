@@ -21,7 +21,7 @@ if ! "$cmake_command" --install "$build_dir" --prefix "$prefix"; then
   exit 1
 fi
 
-for program in selvane selvane-sim; do
+for program in selvane selvane-sim selvane-web; do
   [ -f "$prefix/bin/$program" ] || { fail "bin/$program not installed"; continue; }
   [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
 done

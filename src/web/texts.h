@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Texts of selvane-web that the window does not have (the window's own come from its folders).
+#pragma once
+
+#include <cstdint>
+
+namespace web_texts {
+inline constexpr const char* Programme = "selvane-web";
+inline constexpr const char* Description
+    = "Raquette de commande Selvane V2.2 dans le navigateur d'un téléphone.";
+// A held move whose page fell silent, or closed, is ended by the server.
+inline constexpr const char* MouvementSansNouvelles
+    = "Mouvement arrêté : la page qui le tenait ne répond plus";
+inline constexpr const char* MouvementTropLong
+    = "Mouvement arrêté au bout de %1 s : durée max. d'un mouvement atteinte";
+inline constexpr const char* GotoDéjàEnCours = "GOTO refusé : un GOTO est déjà en cours";
+inline constexpr const char* InitPendantGoto = "Init refusée : un GOTO est en cours";
+inline constexpr const char* GotoTerminé = "GOTO terminé";
+inline constexpr const char* RéponseIllisible = "réponse illisible : ";
+// The line that does not open, worded as the window words it: "DEVICE: reason".
+inline constexpr const char* PortIndisponible = "%1: %2";
+inline constexpr const char* AucunPériphérique = "aucun périphérique de ce nom (branché ?)";
+inline constexpr const char* AccèsRefusé
+    = "accès refusé : l'utilisateur doit appartenir au groupe « %1 » propriétaire du "
+      "périphérique (sudo usermod -aG %1 $USER, puis se reconnecter)";
+inline constexpr const char* DéjàUtilisé = "déjà utilisé par un autre programme (%1)";
+inline constexpr const char* ConnexionRefusée = "connexion refusée : rien n'écoute sur ce port (ser2net ou "
+                                                "l'adaptateur est-il en marche, sur ce port ?)";
+inline constexpr const char* HôteInconnu = "hôte inconnu (nom ou adresse à vérifier)";
+inline constexpr const char* HôteMuet = "pas de réponse de l'hôte en %1 s (allumé ? sur ce réseau ?)";
+inline constexpr const char* ConnexionImpossible = "connexion impossible (%1)";
+inline constexpr const char* Simulateur = "simulateur de monture sur %1";
+inline constexpr const char* SimulateurImpossible = "le simulateur n'a pas pu démarrer";
+inline constexpr const char* ÉcouteImpossible = "--listen %1 : impossible d'écouter (%2)";
+inline constexpr const char* ListenInvalide = "--listen %1 : attendu ADRESSE:PORT, par exemple 0.0.0.0:7626";
+inline constexpr const char* LieuInvalide
+    = "--lieu %1 : attendu LAT,LON[,ALT] en degrés décimaux et mètres, latitude entre -90 et 90, longitude "
+      "entre -180 et 180 (est positive), altitude entre -500 et 10000 m";
+inline constexpr const char* SurLeRéseau
+    = "Sur le réseau : quiconque a cette adresse (et son jeton) peut déplacer la monture.";
+} // namespace web_texts
+
+namespace web_limits {
+// The page beats at least this often while a move is held; the server stops a move after the
+// silence limit without a beat.
+inline constexpr int BattementMs = 250;
+inline constexpr int SilenceMaxMs = 1000;
+// How often the server looks at the held moves while one is open.
+inline constexpr int VeilleMs = 100;
+// A move held longer than this is ended, as the driver's MOTION_TIMEOUT does by default.
+inline constexpr int DuréeMaxMouvementS = 120;
+// The window's periodic position query.
+inline constexpr int IntervalleRequêteMs = 3000;
+// Requests and messages larger than this are refused, and connections beyond the count.
+inline constexpr int TailleMaxMessage = 8 * 1024;
+inline constexpr int ConnexionsMax = 16;
+// A connection that has not become a live channel is closed after this long.
+inline constexpr int InactivitéMaxMs = 10000;
+// Suggestions sent for a search, as many as the page shows.
+inline constexpr int PropositionsMax = 12;
+// The token's length in bytes (128 bits).
+inline constexpr int OctetsJeton = 16;
+inline constexpr std::uint16_t PortParDéfaut = 7626;
+// At start-up a network line is awaited this long.
+inline constexpr int ConnexionRéseauMaxMs = 2000;
+// A line being closed is given this long to send what was written.
+inline constexpr int VidangeMaxMs = 1000;
+} // namespace web_limits
