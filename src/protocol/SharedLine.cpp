@@ -2,6 +2,7 @@
 // The line shared between the driver and the programs connected to it.
 #include "protocol/SharedLine.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -81,10 +82,35 @@ std::optional<std::string> DécoupeurCommandes::finir()
     return fait;
 }
 
+namespace {
+// A target command exactly as an encoder writes it: ":r" or ":d", two signed whole fields, "#".
+// The reply reader is lenient (blanks, odd signs); a target the controller may read otherwise is
+// not read at all.
+bool cibleBienFormée(std::string_view commande)
+{
+    constexpr std::size_t ChiffresMax = 12;
+    if (commande.size() < 3 || commande.back() != '#')
+        return false;
+    std::string_view champs = commande.substr(2, commande.size() - 3);
+    const auto champ = [](std::string_view c) {
+        if (!c.empty() && (c.front() == '+' || c.front() == '-'))
+            c.remove_prefix(1);
+        return !c.empty() && c.size() <= ChiffresMax
+            && std::all_of(c.begin(), c.end(), [](char x) { return x >= '0' && x <= '9'; });
+    };
+    const auto virgule = champs.find(',');
+    return virgule != std::string_view::npos && champ(champs.substr(0, virgule)) && champ(champs.substr(virgule + 1));
+}
+} // namespace
+
 std::optional<std::pair<double, double>> cibleDuRalliement(const std::string& heldRa,
     const std::string& heldDec, const std::string& lastRa, const std::string& lastDec)
 {
-    auto place = placeDesCommandes(heldRa.empty() ? lastRa : heldRa, heldDec.empty() ? lastDec : heldDec);
+    const std::string& ra = heldRa.empty() ? lastRa : heldRa;
+    const std::string& dec = heldDec.empty() ? lastDec : heldDec;
+    if (!cibleBienFormée(ra) || !cibleBienFormée(dec))
+        return std::nullopt;
+    auto place = placeDesCommandes(ra, dec);
     constexpr double Tour = 360.0;
     constexpr double Pôle = 90.0;
     if (place && !(place->first >= 0 && place->first < Tour && std::abs(place->second) <= Pôle))

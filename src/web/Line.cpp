@@ -13,19 +13,17 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/file.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include "protocol/drain.h"
 #include "web/texts.h"
 
 namespace web {
 
 namespace {
-
-constexpr int PasVidangeMs = 10;
 
 std::string worded(const char* pattern, const std::string& a, const std::string& b = {})
 {
@@ -144,21 +142,8 @@ OpenedLine openLine(const std::string& port)
 
 void closeLine(OpenedLine& line)
 {
-    if (line.fd < 0)
-        return;
-    if (line.network) {
-        // What was handed to the socket is sent before the connection ends.
-        ::shutdown(line.fd, SHUT_WR);
-    } else {
-        // tcdrain may block without bound on a stuck line: wait on the output queue instead.
-        for (int waited = 0; waited < web_limits::VidangeMaxMs; waited += PasVidangeMs) {
-            int pending = 0;
-            if (::ioctl(line.fd, TIOCOUTQ, &pending) != 0 || pending == 0)
-                break;
-            ::usleep(PasVidangeMs * 1000);
-        }
-    }
-    ::close(line.fd);
+    // What was written (a stop) leaves before the line ends, within a bounded wait.
+    protocol::closeDrained(line.fd);
     line.fd = -1;
 }
 

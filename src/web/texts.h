@@ -63,6 +63,4 @@ inline constexpr int OctetsJeton = 16;
 inline constexpr std::uint16_t PortParDéfaut = 7626;
 // At start-up a network line is awaited this long.
 inline constexpr int ConnexionRéseauMaxMs = 2000;
-// A line being closed is given this long to send what was written.
-inline constexpr int VidangeMaxMs = 1000;
 } // namespace web_limits
