@@ -38,6 +38,20 @@ alignment::Place frmTKR52princ::placeLocale(double ad, double dec, std::int64_t 
     return alignment::localPlace({ ad, dec }, sky::tempsSidéralLocal(utcMs, *lieu));
 }
 
+alignment::Place frmTKR52princ::placeVueLocale(double ad, double dec, std::int64_t utcMs) const
+{
+    const sky::Place vue = sky::placeVue({ ad, dec }, utcMs, *lieu, atmosphère());
+    return placeLocale(vue.ad, vue.dec, utcMs);
+}
+
+sky::Atmosphère frmTKR52princ::atmosphère() const
+{
+    sky::Atmosphère air = sky::atmosphèreStandard(lieu ? lieu->altitude : 0.0);
+    air.températureC = températureAir.value_or(air.températureC);
+    air.pressionHPa = pressionAir.value_or(air.pressionHPa);
+    return air;
+}
+
 void frmTKR52princ::btnAligner_Click()
 {
     if (gotoEnCours || attenteEnCours())
@@ -63,7 +77,7 @@ void frmTKR52princ::btnAligner_Click()
     const std::int64_t maintenant = système.utcMs();
     const alignment::Fit ajustement = étoiles.add(
         { placeLocale(protocol::degrésAD(positionAD), protocol::degrésDEC(positionDEC), maintenant),
-            placeLocale(adÉtoile, decÉtoile, maintenant) });
+            placeVueLocale(adÉtoile, decÉtoile, maintenant) });
     if (!ajustement.ok()) {
         edtsaisie.addLine(ajustement.message);
         système.information(ajustement.message, Titre);
@@ -74,6 +88,11 @@ void frmTKR52princ::btnAligner_Click()
         + (n > 1 ? pointing_texts::Étoiles : pointing_texts::Étoile) + pointing_texts::Résidu
         + minutes(ajustement.rms * MinutesParRadian, false, système.decimalSeparator())
         + pointing_texts::Minutes);
+    // Which terms the stars determine, and how far a GOTO may still miss.
+    edtsaisie.addLine(pointing_texts::TermesDébut + std::string(alignment::termNames(ajustement.termSet))
+        + pointing_texts::ErreurAttendue
+        + minutes(ajustement.expectedWorst * MinutesParRadian, false, système.decimalSeparator())
+        + pointing_texts::Minutes);
 }
 
 bool frmTKR52princ::cibleDuModèle()
@@ -81,9 +100,11 @@ bool frmTKR52princ::cibleDuModèle()
     // One star is a plain sync, which the controller's own initialisation already is.
     if (étoiles.size() < 2 || !lieu)
         return true;
-    const double tsl = sky::tempsSidéralLocal(système.utcMs(), *lieu);
+    // The model maps where the target is seen: that is where the telescope must point.
+    const std::int64_t maintenant = système.utcMs();
+    const double tsl = sky::tempsSidéralLocal(maintenant, *lieu);
     const alignment::Equatorial monture = alignment::equatorialPlace(
-        étoiles.model().mountFromSky(alignment::localPlace({ objectAD, objectDEC }, tsl)), tsl);
+        étoiles.model().mountFromSky(placeVueLocale(objectAD, objectDEC, maintenant)), tsl);
     const double ad = monture.raDeg;
     const auto dec = static_cast<float>(monture.decDeg);
     if (!protocol::cibleEncodable(ad, dec, true)) {
