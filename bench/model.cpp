@@ -93,8 +93,8 @@ Place frontEndSeen(Place place, bool refraction)
         return place;
     static const double lst = sky::tempsSidéralLocal(kInstantMs, kSite);
     static const sky::Atmosphère air = sky::atmosphèreStandard(kSite.altitude);
-    const sky::Place seen = sky::placeVue({ std::remainder(lst - place.ha / kDeg, 360.0), place.dec / kDeg },
-        kInstantMs, kSite, air);
+    const sky::Place seen = sky::placeVue(
+        { std::remainder(lst - place.ha / kDeg, 360.0), place.dec / kDeg }, kInstantMs, kSite, air);
     return { std::remainder(lst - seen.ad, 360.0) * kDeg, seen.dec * kDeg };
 }
 
@@ -243,7 +243,8 @@ int runModel(const Sizes& sizes)
                         noisy ? kCentringErrorArcsec * kArcsec : 0.0, refraction, random);
                     const alignment::Fit fit = alignment::fitModel(points);
                     if (!fit.ok())
-                        fail("the model refused " + std::to_string(stars) + " well-spread stars: " + fit.message);
+                        fail("the model refused " + std::to_string(stars)
+                            + " well-spread stars: " + fit.message);
                     std::vector<Place> wanted;
                     for (const Place& goal : goals)
                         wanted.push_back(frontEndSeen(goal, refraction));

@@ -21,10 +21,10 @@ inline constexpr double kToleranceOverExpected = 1.5;
 class Alignment {
 public:
     // Adds a star. One within kSamePlaceRadius of a kept star replaces it, so that a user refines by centring
-    // again; beyond kMaxStars, the older of the two closest stars goes. A star too far from where the model puts
-    // the telescope is refused (WrongStar). The star is kept only if the set with
-    // it can be fitted; otherwise the stars and the model stay as they were. Returns the fit of the set with
-    // the star, refused or not.
+    // again; beyond kMaxStars, the older of the two closest stars goes. A star too far from where the model
+    // puts the telescope is refused (WrongStar). The star is kept only if the set with it can be fitted;
+    // otherwise the stars and the model stay as they were. Returns the fit of the set with the star, refused
+    // or not.
     Fit add(const AlignmentPoint& point);
     // Forgets every star: the model is the identity again.
     void clear();

@@ -252,7 +252,8 @@ double expectedWorstError(std::span<const AlignmentPoint> points, const std::vec
             const Place target { -kTargetHaMax + 2 * kTargetHaMax * i / kTargetSteps,
                 hemisphere * (kTargetDecMin + (kTargetDecMax - kTargetDecMin) * j / kTargetSteps) };
             fillRows(target, which, fitted);
-            double squared = kCentringError * kCentringError * (fitted * covariance * fitted.transpose()).trace();
+            double squared
+                = kCentringError * kCentringError * (fitted * covariance * fitted.transpose()).trace();
             if (!left.empty()) {
                 fillRows(target, left, omitted);
                 const MatrixXd bias = (fitted * takenUp - omitted) * sizes.asDiagonal();
@@ -352,7 +353,8 @@ Fit fitModel(std::span<const AlignmentPoint> points)
 
     if (points.size() > 1 && hourAngleSpread(points) < kMinHourAngleSpread)
         return refused(Refusal::OneHourCircle, texts::MêmeCercleHoraire);
-    // Of the sets the points give numbers enough for, the one whose GOTOs may expect the smallest worst error.
+    // Of the sets the points give numbers enough for, the one whose GOTOs may expect the smallest worst
+    // error.
     TermSet set = TermSet::Offset;
     double expected = std::numeric_limits<double>::infinity();
     if (points.size() > 1) {

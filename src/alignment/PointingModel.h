@@ -100,7 +100,6 @@ inline constexpr double kCentringError = 0.5 / 60.0 * std::numbers::pi / 180.0;
 // How far towards the pole the expected error is looked at, radians.
 inline constexpr double kTargetDecMax = 85.0 * std::numbers::pi / 180.0;
 
-
 // Two stars closer than this are one place (and in an Alignment the new one replaces the old one).
 inline constexpr double kSamePlaceRadius = 5.0 * std::numbers::pi / 180.0;
 

@@ -85,8 +85,9 @@ Options readCommandLine(int argc, char** argv)
                           "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon."),
         QStringLiteral("LAT,LON[,ALT]"));
     const QCommandLineOption températureOption(QStringList { QString::fromUtf8("température") },
-        QString::fromUtf8("Température de l'air au lieu d'observation, en °C (réfraction ; par défaut celle de "
-                          "l'atmosphère standard à son altitude)."),
+        QString::fromUtf8(
+            "Température de l'air au lieu d'observation, en °C (réfraction ; par défaut celle de "
+            "l'atmosphère standard à son altitude)."),
         QStringLiteral("C"));
     const QCommandLineOption pressionOption(QStringList { QStringLiteral("pression") },
         QString::fromUtf8("Pression de l'air au lieu d'observation, en hPa (réfraction ; par défaut celle de "
@@ -213,7 +214,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "selvane: réfraction non appliquée : lieu d'observation inconnu (--lieu)\n");
     } else {
         const sky::Atmosphère air = form.atmosphère();
-        std::fprintf(stderr, "selvane: réfraction pour %.1f °C et %.0f hPa (%s)\n", air.températureC, air.pressionHPa,
+        std::fprintf(stderr, "selvane: réfraction pour %.1f °C et %.0f hPa (%s)\n", air.températureC,
+            air.pressionHPa,
             options.température || options.pression ? "--température, --pression"
                                                     : "atmosphère standard à l'altitude du lieu");
     }

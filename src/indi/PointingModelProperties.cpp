@@ -60,10 +60,10 @@ void PointingModelProperties::fill(const char* device)
     const sky::Atmosphère standard = sky::atmosphèreStandard(0);
     IUFillNumber(&AirN[0], indi_texts::TempératureAir, indi_texts::LibelléTempératureAir, "%.1f",
         sky::TempératureMinC, sky::TempératureMaxC, 0, standard.températureC);
-    IUFillNumber(&AirN[1], indi_texts::PressionAir, indi_texts::LibelléPressionAir, "%.0f", sky::PressionMinHPa,
-        sky::PressionMaxHPa, 0, standard.pressionHPa);
-    IUFillNumberVector(&AirNP, AirN, 2, device, indi_texts::AirModèle, indi_texts::LibelléAirModèle,
-        SITE_TAB, IP_RW, 60, IPS_IDLE);
+    IUFillNumber(&AirN[1], indi_texts::PressionAir, indi_texts::LibelléPressionAir, "%.0f",
+        sky::PressionMinHPa, sky::PressionMaxHPa, 0, standard.pressionHPa);
+    IUFillNumberVector(&AirNP, AirN, 2, device, indi_texts::AirModèle, indi_texts::LibelléAirModèle, SITE_TAB,
+        IP_RW, 60, IPS_IDLE);
 }
 
 void PointingModelProperties::define(INDI::DefaultDevice& device)
@@ -142,6 +142,12 @@ sky::Atmosphère PointingModelProperties::air(const sky::Lieu& site)
     if (airSaid != said) {
         airSaid = said;
         DEBUGFDEVICE(ModelSP.device, INDI::Logger::DBG_SESSION, "%s", said);
+        // The property shows the air in use.
+        if (!airGiven) {
+            AirN[0].value = air.températureC;
+            AirN[1].value = air.pressionHPa;
+            IDSetNumber(&AirNP, nullptr);
+        }
     }
     return air;
 }
@@ -152,10 +158,11 @@ sky::Atmosphère PointingModelProperties::air(const sky::Lieu& site)
     return { vue.ad / protocol::DegrésParHeure, vue.dec };
 }
 
-Équatoriales PointingModelProperties::ofTheDate(Équatoriales seenPlace, std::int64_t utcMs, const sky::Lieu& site)
+Équatoriales PointingModelProperties::ofTheDate(
+    Équatoriales seenPlace, std::int64_t utcMs, const sky::Lieu& site)
 {
-    const sky::Place duJour
-        = sky::placeDuJourVue({ seenPlace.ra * protocol::DegrésParHeure, seenPlace.dec }, utcMs, site, air(site));
+    const sky::Place duJour = sky::placeDuJourVue(
+        { seenPlace.ra * protocol::DegrésParHeure, seenPlace.dec }, utcMs, site, air(site));
     return { duJour.ad / protocol::DegrésParHeure, duJour.dec };
 }
 

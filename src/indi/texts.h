@@ -193,10 +193,12 @@ inline constexpr const char* TempératureAir = "TEMPERATURE";
 inline constexpr const char* LibelléTempératureAir = "Température (°C)";
 inline constexpr const char* PressionAir = "PRESSURE";
 inline constexpr const char* LibelléPressionAir = "Pression (hPa)";
-inline constexpr const char* AirRefusé = "Air refusé : température entre -60 et 60 °C, pression entre 300 et 1100 hPa";
+inline constexpr const char* AirRefusé
+    = "Air refusé : température entre -60 et 60 °C, pression entre 300 et 1100 hPa";
 inline constexpr const char* RéfractionStandard
     = "Réfraction : %.1f °C et %.0f hPa, atmosphère standard à l'altitude du lieu (%.0f m)";
-inline constexpr const char* RéfractionDonnée = "Réfraction : %.1f °C et %.0f hPa, donnés par POINTING_MODEL_AIR";
+inline constexpr const char* RéfractionDonnée
+    = "Réfraction : %.1f °C et %.0f hPa, donnés par POINTING_MODEL_AIR";
 inline constexpr const char* RéfractionSansLieu
     = "Réfraction non appliquée : lieu inconnu (GEOGRAPHIC_COORD)";
 } // namespace indi_texts

@@ -52,7 +52,8 @@ void frmTKR52princ::btninitialisation_Click()
     if (lieu) {
         // The controller reads the star's place of the date where the star is seen.
         const std::int64_t maintenant = système.utcMs();
-        étoiles.add({ placeLocale(objectAD, objectDEC, maintenant), placeVueLocale(objectAD, objectDEC, maintenant) });
+        étoiles.add({ placeLocale(objectAD, objectDEC, maintenant),
+            placeVueLocale(objectAD, objectDEC, maintenant) });
     }
     système.information(protocol_texts::SystèmeInitialisé, Titre);
 }

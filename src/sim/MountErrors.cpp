@@ -22,8 +22,8 @@ constexpr double kUnixEpochJd = 2440587.5;
 constexpr double kSecondsPerDay = 86400.0;
 // TT - UTC: 32.184 s plus the 37 leap seconds in force since 2017.
 constexpr double kTtMinusUtcSeconds = 69.184;
-// The standard atmosphere: sea-level temperature and pressure, lapse rate, pressure exponent; the humidity and
-// wavelength the refraction constants are taken for.
+// The standard atmosphere: sea-level temperature and pressure, lapse rate, pressure exponent; the humidity
+// and wavelength the refraction constants are taken for.
 constexpr double kSeaLevelC = 15.0;
 constexpr double kSeaLevelHPa = 1013.25;
 constexpr double kLapseKPerM = 0.0065;
@@ -80,8 +80,8 @@ LocalPlace seenPlace(const MountErrors& errors, LocalPlace direction)
     if (!errors.refraction)
         return direction;
     const double standardC = kSeaLevelC - kLapseKPerM * errors.altitudeM;
-    const double standardHPa
-        = kSeaLevelHPa * std::pow(1.0 - kLapseKPerM * errors.altitudeM / (kSeaLevelC + kKelvin), kPressureExponent);
+    const double standardHPa = kSeaLevelHPa
+        * std::pow(1.0 - kLapseKPerM * errors.altitudeM / (kSeaLevelC + kKelvin), kPressureExponent);
     const double tc = std::isfinite(errors.temperatureC) ? errors.temperatureC : standardC;
     const double phpa = std::isfinite(errors.pressureHPa) ? errors.pressureHPa : standardHPa;
     double refa = 0, refb = 0;
@@ -103,8 +103,8 @@ MountErrors errorsFromEnvironment()
         return {};
     double v[10] = {};
     v[8] = 1;
-    const int read = std::sscanf(text, "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3], &v[4],
-        &v[5], &v[6], &v[7], &v[8], &v[9]);
+    const int read = std::sscanf(text, "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3],
+        &v[4], &v[5], &v[6], &v[7], &v[8], &v[9]);
     for (double& x : v)
         x = std::isfinite(x) ? x : 0.0;
     MountErrors errors { v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7] };

@@ -158,7 +158,8 @@ int main(int argc, char** argv)
         } else if (const auto* option = std::find_if(std::begin(kErrorOptions), std::end(kErrorOptions),
                        [&](const ErrorOption& o) { return o.name == arg; });
                    option != std::end(kErrorOptions) && i + 1 < argc && parseNumber(argv[i + 1], value)
-                   && std::abs(value) <= option->limit) {
+                   && std::abs(value) <= option->limit
+                   && (option->field != &sim::MountErrors::pressureHPa || value > 0)) {
             options.errors.*(option->field) = value;
             siteGiven = siteGiven || arg == "--latitude" || arg == "--longitude";
             ++i;

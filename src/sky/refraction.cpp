@@ -39,8 +39,8 @@ Atmosphère atmosphèreStandard(double altitudeM)
 {
     const double kelvinMer = TempératureMerC + KelvinZéro;
     const double rapport = 1.0 - GradientKParM * altitudeM / kelvinMer;
-    return { TempératureMerC - GradientKParM * altitudeM, PressionMerHPa * std::pow(rapport, ExposantPression),
-        HumiditéStandard };
+    return { TempératureMerC - GradientKParM * altitudeM,
+        PressionMerHPa * std::pow(rapport, ExposantPression), HumiditéStandard };
 }
 
 Place placeVue(const Place& duJour, std::int64_t utcMs, const Lieu& lieu, const Atmosphère& air)

@@ -3,10 +3,10 @@
 // mapping, residuals, the sets that cannot be fitted, and GOTOs on the simulated mount.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -196,7 +196,8 @@ double worstError(const PointingModel& model, const PointingModel& mount)
 }
 
 // A star centred within `error` radians, in a random direction.
-AlignmentPoint centredWithin(const PointingModel& mount, double haDeg, double decDeg, double error, std::mt19937& random)
+AlignmentPoint centredWithin(
+    const PointingModel& mount, double haDeg, double decDeg, double error, std::mt19937& random)
 {
     AlignmentPoint point = centred(mount, haDeg, decDeg);
     const double angle = std::uniform_real_distribution<double>(0, 2 * std::numbers::pi)(random);

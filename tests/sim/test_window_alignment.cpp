@@ -185,6 +185,7 @@ TEST_F(WindowAlignment, ThreeStarsThenSixPutGotosWhereTheTargetsAreSeen)
     const auto [rms6, worst6] = gotoErrors();
     EXPECT_LT(rms6, 1.0);
     EXPECT_LT(worst6, 3.0);
-    std::printf("window on a refracting sky: 3 stars %.2f' RMS, worst %.2f'; 6 stars %.2f' RMS, worst %.2f'\n", rms,
+    std::printf(
+        "window on a refracting sky: 3 stars %.2f' RMS, worst %.2f'; 6 stars %.2f' RMS, worst %.2f'\n", rms,
         worst, rms6, worst6);
 }
