@@ -837,6 +837,13 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     const Équatoriales envoi = doSync ? Équatoriales { ra, dec } : pointingModel.target({ ra, dec }, site);
     if (const auto problem = MountSession::targetProblem(envoi.ra, envoi.dec))
         return refuse(EqNP, indi_texts::formulation(*problem));
+    // The model moves the aim: the Sun's guard holds for where the mount is sent too.
+    if (const auto fromSun
+        = doSync ? std::nullopt : sunTooClose(envoi.ra * protocol::DegrésParHeure, envoi.dec)) {
+        char message[MAXRBUF];
+        std::snprintf(message, sizeof message, indi_texts::GotoPrèsDuSoleil, *fromSun);
+        return refuse(EqNP, message);
+    }
     if (doSync ? !session->sync(ra, dec) : !session->slew(envoi.ra, envoi.dec)) {
         if (link == Link::Open)
             refuse(EqNP, indi_texts::GotoEnCours);
