@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: the alignment on several stars and the GOTO target of its pointing model.
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -29,6 +30,16 @@ std::string minutes(double valeur, bool signe, const std::string& séparateur)
     if (const auto point = s.find('.'); point != std::string::npos)
         s.replace(point, 1, séparateur);
     return s;
+}
+
+// The library's figures ("5.0°") with the user's decimal separator.
+std::string avecSéparateur(std::string texte, const std::string& séparateur)
+{
+    for (std::size_t i = 1; i + 1 < texte.size(); ++i)
+        if (texte[i] == '.' && std::isdigit(static_cast<unsigned char>(texte[i - 1]))
+            && std::isdigit(static_cast<unsigned char>(texte[i + 1])))
+            texte.replace(i, 1, séparateur);
+    return texte;
 }
 
 } // namespace
@@ -79,8 +90,9 @@ void frmTKR52princ::btnAligner_Click()
         { placeLocale(protocol::degrésAD(positionAD), protocol::degrésDEC(positionDEC), maintenant),
             placeVueLocale(adÉtoile, decÉtoile, maintenant) });
     if (!ajustement.ok()) {
-        edtsaisie.addLine(ajustement.message);
-        système.information(ajustement.message, Titre);
+        const std::string raison = avecSéparateur(ajustement.message, système.decimalSeparator());
+        edtsaisie.addLine(raison);
+        système.information(raison, Titre);
         return;
     }
     const std::size_t n = étoiles.size();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <regex>
 #include <utility>
 
 #include "../alignment/MountGeometry.h"
@@ -159,6 +160,14 @@ TEST_F(WindowAlignment, ThreeStarsThenSixPutGotosWhereTheTargetsAreSeen)
     mount.centre(type(-50, 60), lst());
     f.btnAligner_Click();
     EXPECT_EQ(f.alignement().size(), 1u) << log();
+    // The star typed is not the one centred, 5° away: refused with its figure, in the user's numbers.
+    mount.centre(type(40, 55), lst());
+    type(40, 50);
+    f.btnAligner_Click();
+    EXPECT_EQ(f.alignement().size(), 1u) << log();
+    EXPECT_TRUE(
+        std::regex_search(log(), std::regex("l'étoile est à [0-9]+,[0-9]° .*\\(limite [0-9]+,[0-9]°\\)")))
+        << log();
     p.port.writes.clear();
     mount.centre(type(40, 50), lst());
     f.btnAligner_Click();
