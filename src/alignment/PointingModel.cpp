@@ -5,6 +5,8 @@
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <numbers>
 #include <unsupported/Eigen/NonLinearOptimization>
 #include <unsupported/Eigen/NumericalDiff>
@@ -32,6 +34,15 @@ constexpr double kMaxTerm = 10.0 * kDegree;
 constexpr double kNewtonTolerance = 1e-12;
 constexpr int kMaxNewtonSteps = 30;
 constexpr double kNewtonDerivativeStep = 1e-7;
+// The usual size of each term an alignment may leave out: a polar axis set by eye, and the cone and
+// non-perpendicularity of an ordinary mount. IH and ID are always fitted.
+constexpr double kPolarAxisScale = 1.0 * kDegree;
+constexpr double kTubeScale = 15.0 / 60.0 * kDegree;
+// The targets over which a set of terms is judged: hour angles within six hours of the meridian, from
+// kTargetDecMin (mirrored for southern stars) up to kTargetDecMax.
+constexpr double kTargetDecMin = -30.0 * kDegree;
+constexpr double kTargetHaMax = 90.0 * kDegree;
+constexpr int kTargetSteps = 12;
 
 // An angle brought into [-pi, pi].
 double wrapPi(double a)
@@ -65,10 +76,30 @@ std::vector<Term> termsOf(TermSet set)
         return { IH, ID };
     case TermSet::PolarAxis:
         return { IH, ID, MA, ME };
+    case TermSet::PolarAxisAndCollimation:
+        return { IH, ID, CH, MA, ME };
+    case TermSet::PolarAxisAndNonPerpendicularity:
+        return { IH, ID, NP, MA, ME };
     case TermSet::Full:
         break;
     }
     return { IH, ID, CH, NP, MA, ME };
+}
+
+double usualSize(Term t)
+{
+    switch (t) {
+    case IH:
+    case ID:
+        return 0;
+    case MA:
+    case ME:
+        return kPolarAxisScale;
+    case CH:
+    case NP:
+        break;
+    }
+    return kTubeScale;
 }
 
 double& termRef(Terms& t, Term which)
@@ -98,43 +129,48 @@ Terms termsFrom(const std::vector<Term>& which, const VectorXd& x)
     return t;
 }
 
-// The first-order formulas as rows of a design matrix: the hour angle row scaled by cos d, so that both rows
-// are lengths on the sky and a point near the pole does not outweigh the others.
+// The first-order formulas of one place as two rows (hour angle, declination) of a design matrix: the hour
+// angle row scaled by cos d, so that both rows are lengths on the sky and a point near the pole does not
+// outweigh the others.
+void fillRows(Place place, const std::vector<Term>& which, Eigen::Ref<MatrixXd> rows)
+{
+    const double h = place.ha;
+    const double d = place.dec;
+    for (std::size_t j = 0; j < which.size(); ++j) {
+        double haRow = 0;
+        double decRow = 0;
+        switch (which[j]) {
+        case IH:
+            haRow = -std::cos(d);
+            break;
+        case ID:
+            decRow = -1;
+            break;
+        case CH:
+            haRow = -1;
+            break;
+        case NP:
+            haRow = -std::sin(d);
+            break;
+        case MA:
+            haRow = -std::cos(h) * std::sin(d);
+            decRow = std::sin(h);
+            break;
+        case ME:
+            haRow = std::sin(h) * std::sin(d);
+            decRow = std::cos(h);
+            break;
+        }
+        rows(0, static_cast<Eigen::Index>(j)) = haRow;
+        rows(1, static_cast<Eigen::Index>(j)) = decRow;
+    }
+}
+
 MatrixXd designMatrix(std::span<const AlignmentPoint> points, const std::vector<Term>& which)
 {
     MatrixXd a(2 * points.size(), which.size());
-    for (std::size_t p = 0; p < points.size(); ++p) {
-        const double h = points[p].observed.ha;
-        const double d = points[p].observed.dec;
-        for (std::size_t j = 0; j < which.size(); ++j) {
-            double haRow = 0;
-            double decRow = 0;
-            switch (which[j]) {
-            case IH:
-                haRow = -std::cos(d);
-                break;
-            case ID:
-                decRow = -1;
-                break;
-            case CH:
-                haRow = -1;
-                break;
-            case NP:
-                haRow = -std::sin(d);
-                break;
-            case MA:
-                haRow = -std::cos(h) * std::sin(d);
-                decRow = std::sin(h);
-                break;
-            case ME:
-                haRow = std::sin(h) * std::sin(d);
-                decRow = std::cos(h);
-                break;
-            }
-            a(2 * p, j) = haRow;
-            a(2 * p + 1, j) = decRow;
-        }
-    }
+    for (std::size_t p = 0; p < points.size(); ++p)
+        fillRows(points[p].observed, which, a.middleRows(2 * static_cast<Eigen::Index>(p), 2));
     return a;
 }
 
@@ -181,6 +217,50 @@ Fit refused(Refusal code, const char* text)
     fit.refusal = code;
     fit.message = text;
     return fit;
+}
+
+// The largest error a GOTO may expect with the terms `which` fitted to these points: the centring error
+// carried through the fit, and what the fitted terms leave of the others at their usual size. Infinite when
+// the points cannot determine the terms.
+double expectedWorstError(std::span<const AlignmentPoint> points, const std::vector<Term>& which)
+{
+    const MatrixXd a = designMatrix(points, which);
+    if (!wellConditioned(a))
+        return std::numeric_limits<double>::infinity();
+    std::vector<Term> left;
+    for (Term t : { IH, ID, CH, NP, MA, ME })
+        if (std::find(which.begin(), which.end(), t) == which.end())
+            left.push_back(t);
+    const Eigen::LDLT<MatrixXd> normal(a.transpose() * a);
+    const MatrixXd covariance = normal.solve(MatrixXd::Identity(a.cols(), a.cols()));
+    // How the fitted terms take up the terms left out, per unit of each.
+    const MatrixXd takenUp = normal.solve(a.transpose() * designMatrix(points, left));
+    VectorXd sizes(static_cast<Eigen::Index>(left.size()));
+    for (std::size_t k = 0; k < left.size(); ++k)
+        sizes[static_cast<Eigen::Index>(k)] = usualSize(left[k]);
+
+    double southern = 0;
+    for (const auto& p : points)
+        southern += p.observed.dec;
+    const double hemisphere = southern < 0 ? -1.0 : 1.0;
+    MatrixXd fitted(2, a.cols());
+    MatrixXd omitted(2, static_cast<Eigen::Index>(left.size()));
+    double worst = 0;
+    for (int i = 0; i <= kTargetSteps; ++i)
+        for (int j = 0; j <= kTargetSteps; ++j) {
+            const Place target { -kTargetHaMax + 2 * kTargetHaMax * i / kTargetSteps,
+                hemisphere * (kTargetDecMin + (kTargetDecMax - kTargetDecMin) * j / kTargetSteps) };
+            fillRows(target, which, fitted);
+            double squared
+                = kCentringError * kCentringError * (fitted * covariance * fitted.transpose()).trace();
+            if (!left.empty()) {
+                fillRows(target, left, omitted);
+                const MatrixXd bias = (fitted * takenUp - omitted) * sizes.asDiagonal();
+                squared += bias.squaredNorm();
+            }
+            worst = std::max(worst, squared);
+        }
+    return std::sqrt(worst);
 }
 
 double hourAngleSpread(std::span<const AlignmentPoint> points)
@@ -236,6 +316,23 @@ Place PointingModel::mountFromSky(Place sky) const
     return mount;
 }
 
+const char* termNames(TermSet set)
+{
+    switch (set) {
+    case TermSet::Offset:
+        return "IH ID";
+    case TermSet::PolarAxis:
+        return "IH ID MA ME";
+    case TermSet::PolarAxisAndCollimation:
+        return "IH ID MA ME CH";
+    case TermSet::PolarAxisAndNonPerpendicularity:
+        return "IH ID MA ME NP";
+    case TermSet::Full:
+        break;
+    }
+    return "IH ID MA ME CH NP";
+}
+
 double separation(Place a, Place b)
 {
     const Vector3d u = vectorOf(a);
@@ -253,23 +350,29 @@ Fit fitModel(std::span<const AlignmentPoint> points)
             if (separation(points[i].observed, points[j].observed) < kSamePlaceRadius)
                 return refused(Refusal::SamePlace, texts::MêmePlace);
 
-    TermSet set = points.size() == 1 ? TermSet::Offset
-        : points.size() == 2         ? TermSet::PolarAxis
-                                     : TermSet::Full;
-    if (set != TermSet::Offset && hourAngleSpread(points) < kMinHourAngleSpread)
+    if (points.size() > 1 && hourAngleSpread(points) < kMinHourAngleSpread)
         return refused(Refusal::OneHourCircle, texts::MêmeCercleHoraire);
-    std::vector<Term> which = termsOf(set);
-    MatrixXd a = designMatrix(points, which);
-    bool conditioned = wellConditioned(a);
-    if (set == TermSet::Full && !conditioned) {
-        // Declinations too alike to tell CH and NP from IH: the polar axis and the index errors still are.
-        set = TermSet::PolarAxis;
-        which = termsOf(set);
-        a = designMatrix(points, which);
-        conditioned = wellConditioned(a);
+    // Of the sets the points give numbers enough for, the one whose GOTOs may expect the smallest worst
+    // error.
+    TermSet set = TermSet::Offset;
+    double expected = std::numeric_limits<double>::infinity();
+    if (points.size() > 1) {
+        for (TermSet candidate : { TermSet::Offset, TermSet::PolarAxis, TermSet::PolarAxisAndCollimation,
+                 TermSet::PolarAxisAndNonPerpendicularity, TermSet::Full }) {
+            const std::vector<Term> terms = termsOf(candidate);
+            if (terms.size() > 2 * points.size())
+                continue;
+            const double worst = expectedWorstError(points, terms);
+            if (worst < expected) {
+                expected = worst;
+                set = candidate;
+            }
+        }
+        if (!std::isfinite(expected))
+            return refused(Refusal::IllConditioned, texts::MalConditionné);
     }
-    if (!conditioned)
-        return refused(Refusal::IllConditioned, texts::MalConditionné);
+    const std::vector<Term> which = termsOf(set);
+    const MatrixXd a = designMatrix(points, which);
 
     VectorXd offsets(2 * points.size());
     for (std::size_t p = 0; p < points.size(); ++p) {
@@ -286,11 +389,15 @@ Fit fitModel(std::span<const AlignmentPoint> points)
     const auto status = solver.minimize(x);
     if (status == Eigen::LevenbergMarquardtSpace::ImproperInputParameters || !x.allFinite())
         return refused(Refusal::NotConverged, texts::NonConvergé);
-    if (x.cwiseAbs().maxCoeff() > kMaxTerm)
-        return refused(Refusal::TermsTooLarge, texts::TermesDémesurés);
+    if (const double largest = x.cwiseAbs().maxCoeff(); largest > kMaxTerm) {
+        char text[256];
+        std::snprintf(text, sizeof text, texts::TermesDémesurés, largest / kDegree, kMaxTerm / kDegree);
+        return refused(Refusal::TermsTooLarge, text);
+    }
 
     Fit fit;
     fit.termSet = set;
+    fit.expectedWorst = points.size() > 1 ? expected : expectedWorstError(points, which);
     fit.model = PointingModel(termsFrom(which, x));
     double sumSquares = 0;
     for (const auto& point : points) {

@@ -38,8 +38,13 @@ struct Terms {
 enum class TermSet {
     Offset, // IH, ID: one point, a plain sync
     PolarAxis, // IH, ID, MA, ME: two points, or more that cannot separate CH and NP
+    PolarAxisAndCollimation, // IH, ID, MA, ME, CH
+    PolarAxisAndNonPerpendicularity, // IH, ID, MA, ME, NP
     Full, // all six
 };
+
+// The names of the terms of a set, as the log shows them: "IH ID MA ME".
+const char* termNames(TermSet set);
 
 class PointingModel {
 public:
@@ -73,6 +78,7 @@ enum class Refusal {
     IllConditioned, // the stars are too bunched for the terms their count calls for
     TermsTooLarge, // the solution is not a plausible mount
     NotConverged,
+    WrongStar, // the star is too far from where the model of the stars before it puts the telescope
 };
 
 struct Fit {
@@ -84,13 +90,22 @@ struct Fit {
     TermSet termSet = TermSet::Offset;
     std::vector<double> residuals; // per point, on the sky, radians
     double rms = 0; // radians
+    // The largest error a GOTO may expect, up to kTargetDecMax of declination, from stars centred within
+    // kCentringError and the terms left out at their usual size; radians.
+    double expectedWorst = 0;
 };
+
+// What the fit assumes of the stars: each centred within this (one sigma), radians.
+inline constexpr double kCentringError = 0.5 / 60.0 * std::numbers::pi / 180.0;
+// How far towards the pole the expected error is looked at, radians.
+inline constexpr double kTargetDecMax = 85.0 * std::numbers::pi / 180.0;
 
 // Two stars closer than this are one place (and in an Alignment the new one replaces the old one).
 inline constexpr double kSamePlaceRadius = 5.0 * std::numbers::pi / 180.0;
 
-// Fits the terms that the points determine: IH and ID from one point, IH, ID, MA and ME from two, all six
-// from three or more (IH, ID, MA, ME only when the declinations cannot separate CH and NP). First by
+// Fits the terms that the points determine: IH and ID from one point; from more, of IH ID, IH ID MA ME, and
+// those with CH, NP or both, the set whose GOTOs may expect the smallest worst error (stars centred within
+// kCentringError, terms left out at their usual size), no more terms than the points give numbers. First by
 // linear least squares on the first-order formulas, then by Levenberg-Marquardt on the exact mapping.
 Fit fitModel(std::span<const AlignmentPoint> points);
 

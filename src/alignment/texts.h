@@ -10,7 +10,13 @@ inline constexpr const char* MêmeCercleHoraire = "Alignement refusé : les éto
                                                  "horaire, choisissez-en une à l'est ou à l'ouest";
 inline constexpr const char* MalConditionné
     = "Alignement refusé : les étoiles sont trop proches les unes des autres, choisissez-les mieux réparties";
+// The term found and the limit, in degrees.
 inline constexpr const char* TermesDémesurés
-    = "Alignement refusé : le modèle trouvé s'écarte de plus de 10° du ciel, vérifiez les étoiles centrées";
+    = "Alignement refusé : le modèle trouvé s'écarte de %.1f° du ciel "
+      "(limite %.0f°), vérifiez les étoiles centrées";
+// How far the star is from where the model puts the telescope, and the limit, in degrees.
+inline constexpr const char* MauvaiseÉtoile
+    = "Alignement refusé : l'étoile est à %.1f° de l'endroit où le modèle "
+      "place le télescope (limite %.1f°) ; vérifiez l'étoile centrée";
 inline constexpr const char* NonConvergé = "Alignement refusé : l'ajustement du modèle n'a pas convergé";
 } // namespace alignment_texts

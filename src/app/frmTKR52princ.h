@@ -18,6 +18,7 @@
 #include "protocol/sequences.h"
 #include "protocol/wire.h"
 #include "sky/catalogue.h"
+#include "sky/refraction.h"
 #include "sky/site.h"
 
 class frmTKR52princ {
@@ -135,6 +136,9 @@ private:
     bool initialiséDepuisDémarrage = false;
     // A place of the date (degrees) as the model sees it at utcMs: hour angle and declination, radians.
     alignment::Place placeLocale(double ad, double dec, std::int64_t utcMs) const;
+    // The same for a star or a target: where it is seen through the site's air, which the user centres and
+    // a GOTO aims at.
+    alignment::Place placeVueLocale(double ad, double dec, std::int64_t utcMs) const;
     // With a model of two stars or more: objectAD and objectDEC replaced by the target that puts the
     // telescope on them, and the correction logged. False, after telling the user, when the target
     // does not fit the commands.
@@ -216,6 +220,11 @@ public:
     std::string Vitesse = protocol::VitesseDépart;
     // The observing site (--lieu), when the user gave one; never saved.
     std::optional<sky::Lieu> lieu;
+    // Its temperature (°C) and pressure (hPa) when the user gave them (--température, --pression).
+    std::optional<double> températureAir;
+    std::optional<double> pressionAir;
+    // The site's air: the user's (--température, --pression) over the standard atmosphere at its altitude.
+    sky::Atmosphère atmosphère() const;
 
     // ---- Controls ----
     platform::Label& affalpha;

@@ -53,6 +53,8 @@ struct Options {
     bool trace = false;
     bool night = false;
     std::optional<sky::Lieu> lieu;
+    std::optional<double> température;
+    std::optional<double> pression;
     platform::qt::DisplayRequest display;
 };
 
@@ -83,6 +85,15 @@ Options readCommandLine(int argc, char** argv)
         QString::fromUtf8("Lieu d'observation en degrés décimaux (nord et est positifs) et mètres : "
                           "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon."),
         QStringLiteral("LAT,LON[,ALT]"));
+    const QCommandLineOption températureOption(QStringList { QString::fromUtf8("température") },
+        QString::fromUtf8(
+            "Température de l'air au lieu d'observation, en °C (réfraction ; par défaut celle de "
+            "l'atmosphère standard à son altitude)."),
+        QStringLiteral("C"));
+    const QCommandLineOption pressionOption(QStringList { QStringLiteral("pression") },
+        QString::fromUtf8("Pression de l'air au lieu d'observation, en hPa (réfraction ; par défaut celle de "
+                          "l'atmosphère standard à son altitude)."),
+        QStringLiteral("HPA"));
     const QCommandLineOption listOption(QStringList { QStringLiteral("list-ports") },
         QString::fromUtf8("Liste les ports série de la machine et quitte."));
     parser.addOption(portOption);
@@ -90,6 +101,8 @@ Options readCommandLine(int argc, char** argv)
     parser.addOption(traceOption);
     parser.addOption(nightOption);
     parser.addOption(lieuOption);
+    parser.addOption(températureOption);
+    parser.addOption(pressionOption);
     parser.addOption(listOption);
     // Options that QApplication takes for itself; they are read here only to be let through.
     std::vector<QCommandLineOption> qtOptions;
@@ -125,6 +138,22 @@ Options readCommandLine(int argc, char** argv)
             std::exit(StatutOptionInvalide);
         }
     }
+    // The air, for the refraction: a number within what an observing site sees.
+    const auto air = [&](const QCommandLineOption& option, double min, double max) -> std::optional<double> {
+        if (!parser.isSet(option))
+            return std::nullopt;
+        bool lu = false;
+        const double valeur = parser.value(option).toDouble(&lu);
+        if (!lu || !(valeur >= min && valeur <= max)) {
+            std::fprintf(stderr, "selvane: --%s %s : attendu un nombre entre %.0f et %.0f\n",
+                option.names().constFirst().toLocal8Bit().constData(),
+                parser.value(option).toLocal8Bit().constData(), min, max);
+            std::exit(StatutOptionInvalide);
+        }
+        return valeur;
+    };
+    options.température = air(températureOption, sky::TempératureMinC, sky::TempératureMaxC);
+    options.pression = air(pressionOption, sky::PressionMinHPa, sky::PressionMaxHPa);
     options.display.platform = parser.isSet(QStringLiteral("platform"))
         ? parser.value(QStringLiteral("platform"))
         : qEnvironmentVariable("QT_QPA_PLATFORM");
@@ -179,6 +208,18 @@ int main(int argc, char** argv)
 
     frmTKR52princ form(window, system);
     form.lieu = options.lieu;
+    form.températureAir = options.température;
+    form.pressionAir = options.pression;
+    // Said once: whether stars and targets are taken where they are seen, and with what air.
+    if (!form.lieu) {
+        std::fprintf(stderr, "selvane: réfraction non appliquée : lieu d'observation inconnu (--lieu)\n");
+    } else {
+        const sky::Atmosphère air = form.atmosphère();
+        std::fprintf(stderr, "selvane: réfraction pour %.1f °C et %.0f hPa (%s)\n", air.températureC,
+            air.pressionHPa,
+            options.température || options.pression ? "--température, --pression"
+                                                    : "atmosphère standard à l'altitude du lieu");
+    }
     window.connectTo(form);
     form.Form_Load();
     // Killed with a button held, the window still stops the move and drains its line.

@@ -31,7 +31,9 @@ protocol::AiguillageEvents SelvaneTelescope::sharedLineEvents()
     events.axeEnMouvement
         = [this](bool dec) { return session && (dec ? session->movingNS() : session->movingWE()); };
     // A program's move shows on the motion switches: the state shown is the mount's.
-    events.commandeÉcrite = [this](const std::string&) {
+    events.commandeÉcrite = [this](const std::string& command) {
+        // A program's initialisation moves the controller's frame under the model's stars.
+        pointingModel.programCommand(command);
         if (openMove(true) != last_ns_motion)
             showMotion(MovementNSSP, true);
         if (openMove(false) != last_we_motion)

@@ -509,8 +509,13 @@ void SelvaneTelescope::lineOpened()
         const Équatoriales pointée = pointingModel.positionRead({ ra, dec }, site);
         EqN[AXIS_RA].value = pointée.ra;
         EqN[AXIS_DE].value = pointée.dec;
-        EqNP.s = IPS_OK;
-        IDSetNumber(&EqNP, nullptr);
+        // The star of a Sync that the model refused: the Sync failed, and says why.
+        const auto refused = pointingModel.takeRefusal();
+        EqNP.s = refused ? IPS_ALERT : IPS_OK;
+        if (refused)
+            IDSetNumber(&EqNP, "%s", refused->c_str());
+        else
+            IDSetNumber(&EqNP, nullptr);
         pumpSharedLine();
     };
     events.positionFailed = [this](const protocol::Incident& échec) {
@@ -730,6 +735,8 @@ bool SelvaneTelescope::ISNewNumber(const char* dev, const char* name, double val
         newLocation(values, names, n);
         return true;
     }
+    if (pointingModel.newNumber(name, values, names, n))
+        return true;
     // libindi's own range check lets NaN through (it became a 0 ms polling timer). A saved
     // configuration is loaded through here too, so a bad saved value is refused as well.
     if (std::strcmp(name, MotionTimeoutNP.name) == 0) {
@@ -830,15 +837,23 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     if (!doSync && refusedBySky(ra, dec))
         return;
     if (doSync && pointingModel.sync({ ra, dec }, site) == PointingModelProperties::Synchro::Étoile) {
-        // A star of the model: the position read next goes with it; nothing else is sent.
+        // A star of the model: the position read next goes with it, and says whether it was taken;
+        // nothing else is sent.
         session->query();
-        EqNP.s = IPS_OK;
+        EqNP.s = IPS_BUSY;
         IDSetNumber(&EqNP, nullptr);
         return;
     }
     const Équatoriales envoi = doSync ? Équatoriales { ra, dec } : pointingModel.target({ ra, dec }, site);
     if (const auto problem = MountSession::targetProblem(envoi.ra, envoi.dec))
         return refuse(EqNP, indi_texts::formulation(*problem));
+    // The model moves the aim: the Sun's guard holds for where the mount is sent too.
+    if (const auto fromSun
+        = doSync ? std::nullopt : sunTooClose(envoi.ra * protocol::DegrésParHeure, envoi.dec)) {
+        char message[MAXRBUF];
+        std::snprintf(message, sizeof message, indi_texts::GotoPrèsDuSoleil, *fromSun);
+        return refuse(EqNP, message);
+    }
     if (doSync ? !session->sync(ra, dec) : !session->slew(envoi.ra, envoi.dec)) {
         if (link == Link::Open)
             refuse(EqNP, indi_texts::GotoEnCours);

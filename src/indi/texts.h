@@ -198,4 +198,22 @@ inline constexpr const char* ModèleSansLieu
 inline constexpr const char* ModèlePoint = "Alignement : %d étoile(s), résidu %.1f'";
 inline constexpr const char* ModèleOublié = "Modèle de pointage : étoiles oubliées";
 inline constexpr const char* ModèleCible = "Modèle : %+.1f' en AD, %+.1f' en DEC";
+inline constexpr const char* ModèleTermes = "Alignement : termes %s, erreur attendue au pire %.1f'";
+inline constexpr const char* ModèleRecommencé
+    = "Modèle de pointage recommencé : un programme du port partagé a initialisé le contrôleur";
+// The air of the site, for the refraction: its property, and where its values come from, said once.
+inline constexpr const char* AirModèle = "POINTING_MODEL_AIR";
+inline constexpr const char* LibelléAirModèle = "Air du lieu (réfraction)";
+inline constexpr const char* TempératureAir = "TEMPERATURE";
+inline constexpr const char* LibelléTempératureAir = "Température (°C)";
+inline constexpr const char* PressionAir = "PRESSURE";
+inline constexpr const char* LibelléPressionAir = "Pression (hPa)";
+inline constexpr const char* AirRefusé
+    = "Air refusé : température entre -60 et 60 °C, pression entre 300 et 1100 hPa";
+inline constexpr const char* RéfractionStandard
+    = "Réfraction : %.1f °C et %.0f hPa, atmosphère standard à l'altitude du lieu (%.0f m)";
+inline constexpr const char* RéfractionDonnée
+    = "Réfraction : %.1f °C et %.0f hPa, donnés par POINTING_MODEL_AIR";
+inline constexpr const char* RéfractionSansLieu
+    = "Réfraction non appliquée : lieu inconnu (GEOGRAPHIC_COORD)";
 } // namespace indi_texts

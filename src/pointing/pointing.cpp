@@ -50,8 +50,10 @@ void frmTKR52princ::btninitialisation_Click()
     étoiles.clear();
     initialiséDepuisDémarrage = true;
     if (lieu) {
-        const alignment::Place référence = placeLocale(objectAD, objectDEC, système.utcMs());
-        étoiles.add({ référence, référence });
+        // The controller reads the star's place of the date where the star is seen.
+        const std::int64_t maintenant = système.utcMs();
+        étoiles.add({ placeLocale(objectAD, objectDEC, maintenant),
+            placeVueLocale(objectAD, objectDEC, maintenant) });
     }
     système.information(protocol_texts::SystèmeInitialisé, Titre);
 }

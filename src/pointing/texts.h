@@ -32,6 +32,9 @@ inline constexpr const char* Étoile = " étoile";
 inline constexpr const char* Étoiles = " étoiles";
 inline constexpr const char* Résidu = ", résidu ";
 inline constexpr const char* Minutes = "'";
+// After each star: "Alignement : termes IH ID MA ME, erreur attendue au pire 1,2'".
+inline constexpr const char* TermesDébut = "Alignement : termes ";
+inline constexpr const char* ErreurAttendue = ", erreur attendue au pire ";
 // A GOTO aimed through the model: "Modèle : +12,3' en AD, -4,1' en DEC".
 inline constexpr const char* ModèleDébut = "Modèle : ";
 inline constexpr const char* ModèleAD = "' en AD, ";

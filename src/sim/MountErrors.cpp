@@ -2,6 +2,7 @@
 // The true pointing of the simulated mount, by plain rotations of unit vectors.
 #include "sim/MountErrors.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -21,6 +22,17 @@ constexpr double kUnixEpochJd = 2440587.5;
 constexpr double kSecondsPerDay = 86400.0;
 // TT - UTC: 32.184 s plus the 37 leap seconds in force since 2017.
 constexpr double kTtMinusUtcSeconds = 69.184;
+// The standard atmosphere: sea-level temperature and pressure, lapse rate, pressure exponent; the humidity
+// and wavelength the refraction constants are taken for.
+constexpr double kSeaLevelC = 15.0;
+constexpr double kSeaLevelHPa = 1013.25;
+constexpr double kLapseKPerM = 0.0065;
+constexpr double kKelvin = 273.15;
+constexpr double kPressureExponent = 5.25588;
+constexpr double kHumidity = 0.5;
+constexpr double kWavelengthMicrons = 0.55;
+// The refraction formula holds down to a few degrees of altitude; lower, it is held at this zenith distance.
+constexpr double kMaxZenithDistance = 87.0 * kDegRad;
 
 // Rotation by `angle` about the x axis (y towards z), then the y axis (z towards x), then the z axis (x
 // towards y).
@@ -63,17 +75,44 @@ LocalPlace truePlace(const MountErrors& errors, LocalPlace mount)
     return { std::atan2(-sky[1], sky[0]), std::atan2(sky[2], std::hypot(sky[0], sky[1])) };
 }
 
+LocalPlace seenPlace(const MountErrors& errors, LocalPlace direction)
+{
+    if (!errors.refraction)
+        return direction;
+    const double standardC = kSeaLevelC - kLapseKPerM * errors.altitudeM;
+    const double standardHPa = kSeaLevelHPa
+        * std::pow(1.0 - kLapseKPerM * errors.altitudeM / (kSeaLevelC + kKelvin), kPressureExponent);
+    const double tc = std::isfinite(errors.temperatureC) ? errors.temperatureC : standardC;
+    const double phpa = std::isfinite(errors.pressureHPa) ? errors.pressureHPa : standardHPa;
+    double refa = 0, refb = 0;
+    eraRefco(phpa, tc, kHumidity, kWavelengthMicrons, &refa, &refb);
+    const double phi = errors.latitudeDeg * kDegRad;
+    double az = 0, el = 0;
+    eraHd2ae(direction.ha, direction.dec, phi, &az, &el);
+    // The star is lower than where it is seen by A tan z + B tan^3 z, z the zenith distance seen.
+    const double t = std::tan(std::min(std::numbers::pi / 2 - el, kMaxZenithDistance));
+    double ha = 0, dec = 0;
+    eraAe2hd(az, el - (refa * t + refb * t * t * t), phi, &ha, &dec);
+    return { ha, dec };
+}
+
 MountErrors errorsFromEnvironment()
 {
     const char* text = std::getenv(kErrorsVariable);
     if (!text)
         return {};
-    double v[8] = {};
-    std::sscanf(
-        text, "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
+    double v[10] = {};
+    v[8] = 1;
+    const int read = std::sscanf(text, "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3],
+        &v[4], &v[5], &v[6], &v[7], &v[8], &v[9]);
     for (double& x : v)
         x = std::isfinite(x) ? x : 0.0;
-    return { v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7] };
+    MountErrors errors { v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7] };
+    // With the site, the sky has its air unless told otherwise.
+    constexpr int kWithSite = 8;
+    errors.refraction = read >= kWithSite && v[8] != 0;
+    errors.altitudeM = v[9];
+    return errors;
 }
 
 double localSiderealTime(double longitudeDeg, std::chrono::system_clock::time_point when)

@@ -433,7 +433,7 @@ TruePointing MountSimulator::truePointing(
     }
     const double raRad = static_cast<double>(ra - raOffset) / kRaCountsPerDegree * kRadPerDegree;
     const double decRad = static_cast<double>(dec - decOffset) / kDecCountsPerDegree * kRadPerDegree;
-    const LocalPlace sky = truePlace(errors, { lst - raRad, decRad });
+    const LocalPlace sky = seenPlace(errors, truePlace(errors, { lst - raRad, decRad }));
     const double trueRa = std::remainder(lst - sky.ha, 2 * std::numbers::pi);
     return { trueRa < 0 ? trueRa + 2 * std::numbers::pi : trueRa, sky.dec,
         altitude(sky, errors.latitudeDeg) };

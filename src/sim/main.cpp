@@ -37,7 +37,12 @@ const char* const kUsage = "Usage: selvane-sim [options]\n"
                            "                      with any of them, where the telescope truly points is printed\n"
                            "                      each time the mount comes to rest\n"
                            "  --latitude DEG, --longitude DEG (east positive)\n"
-                           "                      the site, for the true place (default 0, 0)\n"
+                           "                      the site, for the true place (default 0, 0); with it, the\n"
+                           "                      true place is where the star seen in the eyepiece is: the sky\n"
+                           "                      refracts, with the standard atmosphere at the site's altitude\n"
+                           "  --altitude M, --temperature C, --pressure HPA\n"
+                           "                      the site's altitude (default 0) and its air, when not standard\n"
+                           "  --no-refraction     a sky without air\n"
                            "  --help              this text\n";
 
 // Gathers the bytes of one direction into a line: a line ends after a "#" and the blanks that pad it, when
@@ -103,6 +108,9 @@ const ErrorOption kErrorOptions[] = {
     { "--me", &sim::MountErrors::meArcmin, kMaxErrorArcmin },
     { "--latitude", &sim::MountErrors::latitudeDeg, 90 },
     { "--longitude", &sim::MountErrors::longitudeDeg, 180 },
+    { "--altitude", &sim::MountErrors::altitudeM, 10000 },
+    { "--temperature", &sim::MountErrors::temperatureC, 60 },
+    { "--pressure", &sim::MountErrors::pressureHPa, 1100 },
 };
 
 // "05h12m34.5s +45°12'34\" alt 38.2°": the true place as an observer would read it.
@@ -133,6 +141,8 @@ bool parseNumber(const char* text, double& out)
 int main(int argc, char** argv)
 {
     sim::Options options;
+    bool siteGiven = false;
+    bool noRefraction = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         double value = 0;
@@ -143,11 +153,15 @@ int main(int argc, char** argv)
             options.pacing = true;
         } else if (arg == "--silent") {
             options.silent = true;
+        } else if (arg == "--no-refraction") {
+            noRefraction = true;
         } else if (const auto* option = std::find_if(std::begin(kErrorOptions), std::end(kErrorOptions),
                        [&](const ErrorOption& o) { return o.name == arg; });
                    option != std::end(kErrorOptions) && i + 1 < argc && parseNumber(argv[i + 1], value)
-                   && std::abs(value) <= option->limit) {
+                   && std::abs(value) <= option->limit
+                   && (option->field != &sim::MountErrors::pressureHPa || value > 0)) {
             options.errors.*(option->field) = value;
+            siteGiven = siteGiven || arg == "--latitude" || arg == "--longitude";
             ++i;
         } else if ((arg == "--slew-rate" || arg == "--reply-delay") && i + 1 < argc
             && parseNumber(argv[i + 1], value) && value >= 0) {
@@ -161,6 +175,7 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    options.errors.refraction = siteGiven && !noRefraction;
 
     // The simulator's thread inherits this mask, so only sigtimedwait below sees the signals.
     sigset_t stopSignals;

@@ -27,4 +27,24 @@ inline alignment::Place eyepiece(const sim::MountErrors& errors, alignment::Plac
     return { sky.ha, sky.dec };
 }
 
+// With the mount's air: the place of the date of the star seen in the eyepiece when the axes read `mount`.
+inline alignment::Place seenInEyepiece(const sim::MountErrors& errors, alignment::Place mount)
+{
+    const sim::LocalPlace seen = sim::seenPlace(errors, sim::truePlace(errors, { mount.ha, mount.dec }));
+    return { seen.ha, seen.dec };
+}
+
+// The direction in which a star of the place of the date `star` is seen (the refraction undone by a few
+// fixed-point steps: it changes by under a thousandth over its own size).
+inline alignment::Place seenDirection(const sim::MountErrors& errors, alignment::Place star)
+{
+    alignment::Place direction = star;
+    for (int step = 0; step < 6; ++step) {
+        const sim::LocalPlace seen = sim::seenPlace(errors, { direction.ha, direction.dec });
+        direction.ha += star.ha - seen.ha;
+        direction.dec += star.dec - seen.dec;
+    }
+    return direction;
+}
+
 } // namespace testsupport

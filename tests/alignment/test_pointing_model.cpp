@@ -3,8 +3,12 @@
 // mapping, residuals, the sets that cannot be fitted, and GOTOs on the simulated mount.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <numbers>
+#include <random>
 #include <vector>
 
 #include "MountGeometry.h"
@@ -175,4 +179,131 @@ TEST(PointingModel, ThreeStarsOnTheSimulatedMountPutEveryGotoOnTarget)
             EXPECT_LT(separation(eyepiece(fit.model.mountFromSky(target)), target), 0.01 * kArcmin)
                 << ha << " " << dec;
         }
+}
+
+namespace {
+
+// The worst GOTO error of a model over targets up to 85° of declination, on the mount it was fitted to.
+double worstError(const PointingModel& model, const PointingModel& mount)
+{
+    double worst = 0;
+    for (double dec = -20; dec <= 85; dec += 5)
+        for (double ha = -90; ha <= 90; ha += 15) {
+            const Place target { ha * kDeg, dec * kDeg };
+            worst = std::max(worst, separation(mount.skyFromMount(model.mountFromSky(target)), target));
+        }
+    return worst;
+}
+
+// A star centred within `error` radians, in a random direction.
+AlignmentPoint centredWithin(
+    const PointingModel& mount, double haDeg, double decDeg, double error, std::mt19937& random)
+{
+    AlignmentPoint point = centred(mount, haDeg, decDeg);
+    const double angle = std::uniform_real_distribution<double>(0, 2 * std::numbers::pi)(random);
+    point.commanded.ha += error * std::cos(angle) / std::cos(point.commanded.dec);
+    point.commanded.dec += error * std::sin(angle);
+    return point;
+}
+
+} // namespace
+
+TEST(PointingModel, FitsOnlyTheTermsTheStarsDetermine)
+{
+    const PointingModel mount(kMount);
+    // Three stars spread in hour angle and declination determine all six; two stars at once three times
+    // as close in declination cannot tell the cone from the non-perpendicularity.
+    const Fit spread = fitModel(stars(mount, { { -60, 10 }, { 15, 45 }, { 70, 70 } }));
+    ASSERT_TRUE(spread.ok()) << spread.message;
+    EXPECT_EQ(spread.termSet, TermSet::Full);
+    EXPECT_LT(spread.expectedWorst, 5 * kArcmin);
+    const Fit bunched = fitModel(stars(mount, { { -40, 30 }, { 0, 35 }, { 40, 32 } }));
+    ASSERT_TRUE(bunched.ok()) << bunched.message;
+    EXPECT_NE(bunched.termSet, TermSet::Full);
+    EXPECT_STRNE(termNames(bunched.termSet), termNames(TermSet::Full));
+    // A second star near the pole: no GOTO is thrown beyond what the fit says it may expect.
+    const Fit pole = fitModel(stars(mount, { { -30, 20 }, { 60, 88.4 } }));
+    ASSERT_TRUE(pole.ok()) << pole.message;
+    EXPECT_LT(worstError(pole.model, mount), pole.expectedWorst);
+}
+
+TEST(PointingModel, ASystematicArcminuteOnThreeStarsStaysBoundedUpToThePole)
+{
+    // Each star seen 1′ higher than the model of the sky says (an air left out): no target up to 85° of
+    // declination may be thrown far.
+    const PointingModel mount(kMount);
+    auto points = stars(mount, { { -50, 20 }, { 40, 50 }, { 5, -10 } });
+    for (auto& p : points)
+        p.observed.dec += 1 * kArcmin;
+    const Fit fit = fitModel(points);
+    ASSERT_TRUE(fit.ok()) << fit.message;
+    EXPECT_LT(worstError(fit.model, mount), 5 * kArcmin);
+}
+
+namespace {
+
+// The figure and the limit a refusal says, degrees.
+std::pair<double, double> saidFigures(const std::string& message)
+{
+    double figure = 0, limit = 0;
+    const auto at = message.find("est à ");
+    const auto limitAt = message.find("(limite ");
+    if (at == std::string::npos || limitAt == std::string::npos)
+        return { -1, -1 };
+    std::sscanf(message.c_str() + at + std::strlen("est à "), "%lf", &figure);
+    std::sscanf(message.c_str() + limitAt + std::strlen("(limite "), "%lf", &limit);
+    return { figure, limit };
+}
+
+} // namespace
+
+TEST(Alignment, AWrongStarIsRefusedWithItsFigureAndTheLimit)
+{
+    const PointingModel mount(kMount);
+    Alignment alignment;
+    ASSERT_TRUE(alignment.add(centred(mount, -50, 20)).ok());
+    // Synced 5° from where the telescope points: refused, whichever way.
+    for (auto [dHa, dDec] : { std::pair { 0.0, 5.0 }, { 5.0 / std::cos(50 * kDeg), 0.0 } }) {
+        auto wrong = centred(mount, 40, 50);
+        wrong.observed.ha += dHa * kDeg;
+        wrong.observed.dec += dDec * kDeg;
+        const Fit second = alignment.add(wrong);
+        EXPECT_EQ(second.refusal, Refusal::WrongStar);
+        const auto [figure, limit] = saidFigures(second.message);
+        EXPECT_NEAR(figure, 5.0, 1.5) << second.message;
+        EXPECT_GT(figure, limit);
+        EXPECT_EQ(alignment.size(), 1u);
+    }
+    // With two good stars, a third 3° off: the real figure and the limit.
+    ASSERT_TRUE(alignment.add(centred(mount, 40, 50)).ok());
+    auto third = centred(mount, 5, -10);
+    third.observed.ha += 3 * kDeg;
+    const Fit refused = alignment.add(third);
+    EXPECT_EQ(refused.refusal, Refusal::WrongStar);
+    const auto [figure, limit] = saidFigures(refused.message);
+    EXPECT_NEAR(figure, 3.0, 0.3) << refused.message;
+    EXPECT_EQ(limit, 1.0) << refused.message;
+    EXPECT_EQ(alignment.size(), 2u);
+}
+
+TEST(Alignment, FiftyNoisySyncsKeepTheModelUnderAnArcminute)
+{
+    // A plate solver's night: 50 syncs at random places, each within 30″.
+    const PointingModel mount(kMount);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> ha(-80, 80), dec(-15, 80);
+    Alignment alignment;
+    for (int i = 0; i < 50; ++i)
+        alignment.add(centredWithin(mount, ha(random), dec(random), 0.5 * kArcmin, random));
+    EXPECT_LE(alignment.size(), kMaxStars);
+    double sumSquares = 0;
+    int n = 0;
+    for (double d = -10; d <= 85; d += 5)
+        for (double h = -90; h <= 90; h += 15) {
+            const Place target { h * kDeg, d * kDeg };
+            const double e = separation(mount.skyFromMount(alignment.model().mountFromSky(target)), target);
+            sumSquares += e * e;
+            ++n;
+        }
+    EXPECT_LT(std::sqrt(sumSquares / n), 1 * kArcmin);
 }
