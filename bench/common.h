@@ -10,7 +10,7 @@
 #include <sys/types.h>
 #include <vector>
 
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSystem.h"

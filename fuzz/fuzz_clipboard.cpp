@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "platform/fake/Fakes.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 
 namespace {
 

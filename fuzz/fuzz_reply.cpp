@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "app/frmTKR52princ.h"
-#include "link/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/link/texts.h"
 #include "platform/fake/Fakes.h"
 #include "protocol/codec.h"
 #include "protocol/wire.h"

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 
 namespace {
 

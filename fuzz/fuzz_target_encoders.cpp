@@ -13,7 +13,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "protocol/codec.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <numbers>
 
-#include "app/frmTKR52princ.h"
-#include "entry/texts.h"
-#include "link/texts.h"
-#include "motion/texts.h"
-#include "objet/texts.h"
-#include "pointing/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/entry/texts.h"
+#include "window/link/texts.h"
+#include "window/motion/texts.h"
+#include "window/objet/texts.h"
+#include "window/pointing/texts.h"
 #include "protocol/codec.h"
 #include "protocol/texts.h"
 #include "sky/catalogue.h"

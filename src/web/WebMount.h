@@ -16,7 +16,7 @@
 #include <string>
 
 #include "alignment/Alignment.h"
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "protocol/MountSession.h"
 #include "sky/site.h"
 #include "web/QtLoop.h"

@@ -28,7 +28,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSystem.h"

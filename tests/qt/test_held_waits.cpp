@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "QtTestSupport.h"
-#include "app/texts.h"
+#include "window/app/texts.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "../alignment/MountGeometry.h"
 #include "../unit/Fixture.h"
 #include "alignment/PointingModel.h"
-#include "pointing/texts.h"
+#include "window/pointing/texts.h"
 #include "protocol/sequences.h"
 #include "sim/MountErrors.h"
 #include "sim/Protocol.h"

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "platform/fake/Fakes.h"
 
 struct StartedWindow : ::testing::Test {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "platform/fake/Fakes.h"
 #include "protocol/codec.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "platform/fake/Fakes.h"
 
 namespace {

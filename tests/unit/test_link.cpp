@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The periodic position query: replies, log lines, labels, nesting and the reply time limit.
 #include "Fixture.h"
-#include "link/texts.h"
+#include "window/link/texts.h"
 #include "protocol/codec.h"
 #include "protocol/wire.h"
 

@@ -15,7 +15,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "platform/qt/DirectionButton.h"
 #include "platform/qt/NightVision.h"
 #include "platform/qt/QtControls.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <utf8.h>
 
-#include "app/frmTKR52princ.h"
-#include "entry/texts.h"
-#include "objet/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/entry/texts.h"
+#include "window/objet/texts.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
-#include "app/frmTKR52princ.h"
-#include "entry/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/entry/texts.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // A press sends the stored speed then the direction; a release stops the axis and returns to
 // sidereal. Pairing every press with one release (focus loss, pointer let go elsewhere) is the
 // toolkit layer's job; a release whose press never came here sends nothing.
-#include "app/frmTKR52princ.h"
-#include "motion/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/motion/texts.h"
 #include "protocol/sequences.h"
 #include "protocol/wire.h"
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "platform/qt/Display.h"
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/NightVision.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: construction, start-up and the two ways of quitting.
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 
-#include "app/texts.h"
+#include "window/app/texts.h"
 #include "protocol/wire.h"
 
 frmTKR52princ::frmTKR52princ(platform::ControlSet& controls, platform::System& system)

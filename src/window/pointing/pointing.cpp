@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: clock angle, reference initialisation, GOTO and the time compensation after it.
-#include "app/frmTKR52princ.h"
-#include "link/wait.h"
-#include "pointing/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/link/wait.h"
+#include "window/pointing/texts.h"
 #include "protocol/codec.h"
 #include "protocol/compensation.h"
 #include "protocol/framing.h"

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/frmTKR52princ.h"
-#include "pointing/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/pointing/texts.h"
 #include "protocol/codec.h"
 #include "sky/solar_system.h"
 

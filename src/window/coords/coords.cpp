@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: angle texts, target encoding and the target read from the entry fields.
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 #include "protocol/codec.h"
 
 #include <charconv>

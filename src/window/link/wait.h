@@ -2,7 +2,7 @@
 // The one wait on the line, shared by the position query and the GOTO's "Ok" waits.
 #pragma once
 
-#include "app/frmTKR52princ.h"
+#include "window/app/frmTKR52princ.h"
 
 // Each pass lets pending events run, then reads the line once. A pass that finds nothing sleeps
 // until the next event or the time limit, so a silent controller costs no CPU.

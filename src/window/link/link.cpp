@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frmTKR52princ: the controller link — writing commands, the shared wait, the position query.
-#include "app/frmTKR52princ.h"
-#include "link/texts.h"
-#include "link/wait.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/link/texts.h"
+#include "window/link/wait.h"
 #include "protocol/codec.h"
 #include "protocol/framing.h"
 #include "protocol/wire.h"

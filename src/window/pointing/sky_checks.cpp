@@ -2,8 +2,8 @@
 // frmTKR52princ: the second box of a GOTO toward the Sun's neighbourhood or below the horizon.
 #include <string>
 
-#include "app/frmTKR52princ.h"
-#include "pointing/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/pointing/texts.h"
 #include "sky/solar_system.h"
 
 bool frmTKR52princ::cibleConfirmée()

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/frmTKR52princ.h"
-#include "objet/texts.h"
+#include "window/app/frmTKR52princ.h"
+#include "window/objet/texts.h"
 
 namespace {
 
