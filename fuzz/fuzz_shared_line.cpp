@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -20,6 +19,7 @@
 #include "protocol/SharedLine.h"
 #include "protocol/sequences.h"
 #include "sim/Protocol.h"
+#include "support/ManualLoop.h"
 
 namespace {
 
@@ -40,34 +40,6 @@ double séparation(double ad1, double dec1, double ad2, double dec2)
         + std::cos(dec1 * r) * std::cos(dec2 * r) * std::cos((ad1 - ad2) * r);
     return std::acos(std::clamp(c, -1.0, 1.0)) / r;
 }
-
-class ManualLoop : public protocol::Loop {
-public:
-    int addTimer(int ms, std::function<void()> fn) override
-    {
-        timers[next] = { now + ms, std::move(fn) };
-        return next++;
-    }
-    void removeTimer(int id) override { timers.erase(id); }
-    protocol::HeureDuJour localTime() const override { return { 0, 0, 0 }; }
-    std::int64_t monotonicMs() const override { return now; }
-    void advance(int ms)
-    {
-        now += ms;
-        for (auto it = timers.begin(); it != timers.end(); it = timers.begin()) {
-            if (it->second.first > now)
-                break;
-            auto fn = std::move(it->second.second);
-            timers.erase(it);
-            fn();
-        }
-    }
-
-private:
-    std::int64_t now = 0;
-    int next = 1;
-    std::map<int, std::pair<std::int64_t, std::function<void()>>> timers;
-};
 
 // The controller as its own framing and codec see what is written.
 struct Contrôleur {
@@ -108,6 +80,8 @@ struct Contrôleur {
 };
 
 } // namespace
+
+using testsupport::ManualLoop;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
