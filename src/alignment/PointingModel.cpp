@@ -234,7 +234,9 @@ double expectedWorstError(std::span<const AlignmentPoint> points, const std::vec
     const Eigen::LDLT<MatrixXd> normal(a.transpose() * a);
     const MatrixXd covariance = normal.solve(MatrixXd::Identity(a.cols(), a.cols()));
     // How the fitted terms take up the terms left out, per unit of each.
-    const MatrixXd takenUp = normal.solve(a.transpose() * designMatrix(points, left));
+    // (With every term fitted there is nothing left out: no solve on an empty right-hand side.)
+    const MatrixXd takenUp = left.empty() ? MatrixXd(a.cols(), 0)
+                                          : MatrixXd(normal.solve(a.transpose() * designMatrix(points, left)));
     VectorXd sizes(static_cast<Eigen::Index>(left.size()));
     for (std::size_t k = 0; k < left.size(); ++k)
         sizes[static_cast<Eigen::Index>(k)] = usualSize(left[k]);

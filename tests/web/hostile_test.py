@@ -51,7 +51,10 @@ for i in range(10000):
         closes+=1; s=ws(); time.sleep(0.05); s.setblocking(False)
 print("server closed the channel", closes, "times (invalid UTF-8 or too large)")
 time.sleep(1)
-check(rss() - before < 4096, "memory flat after 10,000 messages: %d kB, then %d kB" % (before, rss()))
+if os.environ.get("SELVANE_SANITIZED"):
+    print("memory not judged under AddressSanitizer: %d kB, then %d kB" % (before, rss()))
+else:
+    check(rss() - before < 4096, "memory flat after 10,000 messages: %d kB, then %d kB" % (before, rss()))
 big=ws(); time.sleep(0.3); big.send(frame(b"x"*20000)); time.sleep(0.5)
 big.settimeout(1)
 try:
