@@ -7,10 +7,8 @@
 // 0-3 p sends the next (next byte % 48) bytes; 4 p goes and comes back; 5 the controller answers
 // "Ok"; 6 it answers a position; 7 time passes (next byte × 50 ms).
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +17,7 @@
 #include "protocol/SharedLine.h"
 #include "protocol/sequences.h"
 #include "sim/Protocol.h"
+#include "sky/solar_system.h"
 #include "support/ManualLoop.h"
 
 namespace {
@@ -35,10 +34,7 @@ constexpr int PasTempsMs = 50;
 
 double séparation(double ad1, double dec1, double ad2, double dec2)
 {
-    constexpr double r = std::numbers::pi / 180.0;
-    const double c = std::sin(dec1 * r) * std::sin(dec2 * r)
-        + std::cos(dec1 * r) * std::cos(dec2 * r) * std::cos((ad1 - ad2) * r);
-    return std::acos(std::clamp(c, -1.0, 1.0)) / r;
+    return sky::séparation(sky::Place { ad1, dec1 }, sky::Place { ad2, dec2 });
 }
 
 // The controller as its own framing and codec see what is written.

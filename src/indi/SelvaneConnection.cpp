@@ -320,7 +320,7 @@ void SelvaneTelescope::closeLine(bool atOnce)
         auto* retired = session.release();
         addTimer(0, [retired] { delete retired; });
     }
-    // Never libindi's tty_disconnect: its flush throws away the stop just written.
+    // Drained, never flushed: a stop just written must reach the mount.
     protocol::closeDrained(fd);
     fd = -1;
     overNetwork = false;

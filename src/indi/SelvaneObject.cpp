@@ -4,6 +4,7 @@
 
 #include "indi/SelvaneTelescope.h"
 #include "indi/texts.h"
+#include "protocol/codec.h"
 #include "sky/catalogue.h"
 #include "sky/dates.h"
 
@@ -14,8 +15,6 @@ void SelvaneTelescope::initObjectProperty()
     IUFillText(&ObjectT[0], indi_texts::NomÉlément, indi_texts::LibelléNomÉlément, "");
     IUFillTextVector(&ObjectTP, ObjectT, 1, getDeviceName(), indi_texts::Objet, indi_texts::LibelléObjet,
         MAIN_CONTROL_TAB, IP_RW, 60, IPS_IDLE);
-    // The table is read and indexed meanwhile, on a thread of its own.
-    catalogue::préparer();
 }
 
 void SelvaneTelescope::newObject(const char* name)
@@ -31,9 +30,9 @@ void SelvaneTelescope::newObject(const char* name)
     IUSaveText(&ObjectT[0], objet->libellé().c_str());
     ObjectTP.s = IPS_OK;
     IDSetText(&ObjectTP, nullptr);
-    constexpr double DegrésParHeure = 15.0;
-    LOGF_INFO(indi_texts::ObjetChoisi, objet->libellé().c_str(), place.ad / DegrésParHeure, place.dec);
-    double values[] = { place.ad / DegrésParHeure, place.dec };
+    const double heures = place.ad / protocol::DegrésParHeure;
+    LOGF_INFO(indi_texts::ObjetChoisi, objet->libellé().c_str(), heures, place.dec);
+    double values[] = { heures, place.dec };
     char* names[] = { EqN[AXIS_RA].name, EqN[AXIS_DE].name };
     newTarget(values, names, 2);
 }

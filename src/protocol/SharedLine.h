@@ -140,7 +140,6 @@ private:
     bool traiter(const EnFile& e);
     // False when the line took nothing (it is closed): nothing is then awaited.
     bool écrire(int programme, const std::string& commande);
-    void noterMouvement(Programme& p, const std::string& commande);
     void arrêterMouvementsDe(int programme);
     void attendre(int programme, Attente quoi);
     void fin(bool ok);

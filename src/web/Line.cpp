@@ -18,6 +18,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "platform/line_texts.h"
 #include "protocol/drain.h"
 #include "web/texts.h"
 
@@ -37,16 +38,16 @@ std::string deviceFailure(const std::string& path, int error)
         return web_texts::AucunPériphérique;
     if (error == EACCES || error == EPERM) {
         const struct group* owner = ::getgrgid(info.st_gid);
-        return worded(web_texts::AccèsRefusé, owner ? owner->gr_name : std::to_string(info.st_gid));
+        return worded(platform_texts::AccèsRefusé, owner ? owner->gr_name : std::to_string(info.st_gid));
     }
-    return worded(web_texts::DéjàUtilisé, std::strerror(error));
+    return worded(platform_texts::DéjàUtilisé, std::strerror(error));
 }
 
 std::string connectFailure(int error)
 {
     if (error == ECONNREFUSED)
-        return web_texts::ConnexionRefusée;
-    return worded(web_texts::ConnexionImpossible, std::strerror(error));
+        return platform_texts::ConnexionRefusée;
+    return worded(platform_texts::ConnexionImpossible, std::strerror(error));
 }
 
 OpenedLine openDevice(const std::string& path)
@@ -84,7 +85,7 @@ OpenedLine openSocket(const std::string& address)
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (const int looked = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); looked != 0) {
-        line.error = worded(web_texts::PortIndisponible, address, web_texts::HôteInconnu);
+        line.error = worded(web_texts::PortIndisponible, address, platform_texts::HôteInconnu);
         return line;
     }
     std::string why;
@@ -101,7 +102,7 @@ OpenedLine openSocket(const std::string& address)
         }
         pollfd p { s, POLLOUT, 0 };
         if (::poll(&p, 1, web_limits::ConnexionRéseauMaxMs) == 0) {
-            why = worded(web_texts::HôteMuet, std::to_string(web_limits::ConnexionRéseauMaxMs / 1000));
+            why = worded(platform_texts::HôteMuet, std::to_string(web_limits::ConnexionRéseauMaxMs / 1000));
             ::close(s);
             continue;
         }

@@ -20,15 +20,6 @@ inline constexpr const char* RéponseIllisible = "réponse illisible : ";
 // The line that does not open, worded as the window words it: "DEVICE: reason".
 inline constexpr const char* PortIndisponible = "%1: %2";
 inline constexpr const char* AucunPériphérique = "aucun périphérique de ce nom (branché ?)";
-inline constexpr const char* AccèsRefusé
-    = "accès refusé : l'utilisateur doit appartenir au groupe « %1 » propriétaire du "
-      "périphérique (sudo usermod -aG %1 $USER, puis se reconnecter)";
-inline constexpr const char* DéjàUtilisé = "déjà utilisé par un autre programme (%1)";
-inline constexpr const char* ConnexionRefusée = "connexion refusée : rien n'écoute sur ce port (ser2net ou "
-                                                "l'adaptateur est-il en marche, sur ce port ?)";
-inline constexpr const char* HôteInconnu = "hôte inconnu (nom ou adresse à vérifier)";
-inline constexpr const char* HôteMuet = "pas de réponse de l'hôte en %1 s (allumé ? sur ce réseau ?)";
-inline constexpr const char* ConnexionImpossible = "connexion impossible (%1)";
 inline constexpr const char* Simulateur = "simulateur de monture sur %1";
 inline constexpr const char* SimulateurImpossible = "le simulateur n'a pas pu démarrer";
 inline constexpr const char* ÉcouteImpossible = "--listen %1 : impossible d'écouter (%2)";

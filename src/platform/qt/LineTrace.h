@@ -6,7 +6,10 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
+#include <algorithm>
 #include <string>
+
+#include "protocol/drain.h"
 
 namespace platform::qt {
 
@@ -43,6 +46,19 @@ template <class Device> void écrireTracé(Device& device, LineTrace& trace, con
     trace.written(data);
     device.write(data);
     device.flush();
+}
+
+// Before a close: what Qt still holds goes to the system, then the system's own queue drains
+// (a socket's is acknowledged), both within the protocol's bound, so that a stop just written is
+// not thrown away and a line held by flow control or a peer that reads nothing cannot hold the
+// program. fd: the device's descriptor.
+template <class Device> void viderAvantFermeture(Device& device, int fd)
+{
+    QElapsedTimer clock;
+    clock.start();
+    auto left = [&] { return static_cast<int>(std::max<qint64>(0, protocol::VidageMaxMs - clock.elapsed())); };
+    while (device.bytesToWrite() > 0 && left() > 0 && device.waitForBytesWritten(left())) { }
+    protocol::drainOutput(fd, left());
 }
 
 // At most `most` characters of what is waiting (all of it when most is 0), seen by the trace.

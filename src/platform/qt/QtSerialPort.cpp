@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtSerialPort.h"
+#include "platform/line_texts.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTimer>
 #include <QStringList>
@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "protocol/drain.h"
 
 namespace platform::qt {
 
@@ -22,16 +21,14 @@ QString explainOpenFailure(const QString& device, const QString& qtReason)
     if (::access(path.constData(), R_OK | W_OK) != 0) {
         const struct group* owner = ::getgrgid(info.st_gid);
         const QString group = owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(info.st_gid);
-        return QString::fromUtf8("accès refusé : l'utilisateur doit appartenir au groupe « %1 » propriétaire du "
-                                 "périphérique (sudo usermod -aG %1 $USER, puis se reconnecter)")
-            .arg(group);
+        return QString::fromUtf8(platform_texts::AccèsRefusé).arg(group);
     }
     // Qt keeps a lock file per device; one left behind by a program that was killed looks the same.
     if (qtReason.contains(QLatin1String("lock"), Qt::CaseInsensitive))
         return QString::fromUtf8("déjà utilisé par un autre programme (%1 ; si aucun ne tourne, un fichier "
                                  "LCK.. resté dans /run/lock peut être supprimé)")
             .arg(qtReason);
-    return QString::fromUtf8("déjà utilisé par un autre programme (%1)").arg(qtReason);
+    return QString::fromUtf8(platform_texts::DéjàUtilisé).arg(qtReason);
 }
 
 QtSerialPort::QtSerialPort(QString deviceOverride, bool traceTraffic)
@@ -113,14 +110,7 @@ bool QtSerialPort::setPortOpen(bool open)
 
 void QtSerialPort::closeDrained()
 {
-    // What Qt still holds goes to the device, then the device's own queue drains: closing
-    // before that would throw away a stop just written. Both bounded, so a line held by flow
-    // control cannot hold the program.
-    QElapsedTimer clock;
-    clock.start();
-    auto left = [&] { return std::max<qint64>(0, protocol::VidageMaxMs - clock.elapsed()); };
-    while (port->bytesToWrite() > 0 && left() > 0 && port->waitForBytesWritten(static_cast<int>(left()))) { }
-    protocol::drainOutput(static_cast<int>(port->handle()), static_cast<int>(left()));
+    viderAvantFermeture(*port, static_cast<int>(port->handle()));
     port->close();
 }
 

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/TcpSerialPort.h"
+#include "platform/line_texts.h"
 
 #include <QRegularExpression>
 #include <QTimer>
 
-#include <algorithm>
-
-#include "protocol/drain.h"
 
 namespace platform::qt {
 
@@ -43,15 +41,13 @@ QString explainConnectFailure(QAbstractSocket::SocketError error, const QString&
 {
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-        return QString::fromUtf8("connexion refusée : rien n'écoute sur ce port (ser2net ou l'adaptateur "
-                                 "est-il en marche, sur ce port ?)");
+        return QString::fromUtf8(platform_texts::ConnexionRefusée);
     case QAbstractSocket::HostNotFoundError:
-        return QString::fromUtf8("hôte inconnu (nom ou adresse à vérifier)");
+        return QString::fromUtf8(platform_texts::HôteInconnu);
     case QAbstractSocket::SocketTimeoutError:
-        return QString::fromUtf8("pas de réponse de l'hôte en %1 s (allumé ? sur ce réseau ?)")
-            .arg(DélaiConnexionMs / 1000);
+        return QString::fromUtf8(platform_texts::HôteMuet).arg(DélaiConnexionMs / 1000);
     default:
-        return QString::fromUtf8("connexion impossible (%1)").arg(qtReason);
+        return QString::fromUtf8(platform_texts::ConnexionImpossible).arg(qtReason);
     }
 }
 
@@ -169,16 +165,8 @@ void TcpSerialPort::closeDrained()
 {
     QObject::disconnect(socket.get(), nullptr, &guard, nullptr);
     // A plain abort would drop what Qt still holds, and a socket closed with unread input is
-    // reset, which can throw away what the peer has not read yet: a stop just written would be
-    // lost. So: Qt's buffer out, the connection shut for writing after it, held until the peer
-    // has acknowledged it all, then closed. Bounded (a lost link waits once, at most that long),
-    // so a peer that reads nothing cannot hold the program.
-    QElapsedTimer clock;
-    clock.start();
-    auto left = [&] { return std::max<qint64>(0, protocol::VidageMaxMs - clock.elapsed()); };
-    while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() > 0 && left() > 0
-        && socket->waitForBytesWritten(static_cast<int>(left()))) { }
-    protocol::drainOutput(static_cast<int>(socket->socketDescriptor()), static_cast<int>(left()));
+    // reset: a stop just written would be lost. A lost link waits once, at most the bound.
+    viderAvantFermeture(*socket, static_cast<int>(socket->socketDescriptor()));
     socket->abort();
 }
 
