@@ -94,34 +94,98 @@ pid_t childOf(pid_t parent)
     die("indiserver started no driver");
 }
 
-// A TCP connection to port on this machine, tried for five seconds while the server starts; `why` when it
-// never answers. Each attempt on a fresh socket. With noDelay, small writes go out at once.
+// One attempt at a TCP connection to port on this machine: the socket, or -1. With noDelay, small
+// writes go out at once.
+int tryConnect(int port, bool noDelay)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a {};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<std::uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    if (noDelay) {
+        const int on = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    }
+    return fd;
+}
+
+// A TCP connection tried for five seconds while the server starts; `why` when it never answers.
 int connectLoopback(int port, const char* why, bool noDelay)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a {};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<std::uint16_t>(port));
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
-            if (noDelay) {
-                const int on = 1;
-                ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-            }
+        if (const int fd = tryConnect(port, noDelay); fd >= 0)
             return fd;
-        }
-        ::close(fd);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     die(why);
 }
 
+// The last lines indiserver wrote, for a failure's message.
+std::string tail(const std::string& path)
+{
+    std::ifstream f(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(f, line);)
+        lines.push_back(line);
+    std::string text;
+    for (std::size_t i = lines.size() > 5 ? lines.size() - 5 : 0; i < lines.size(); ++i)
+        text += "\n  " + lines[i];
+    return text;
+}
+
+// Starts indiserver with the driver and returns a connection to it. A port found free may be taken
+// by another program before indiserver binds it, and a loaded machine may start it slowly: a server
+// that could not bind is started again on another port, and each start is given twenty seconds.
+int startServer(const char* home, const std::string& latencyFile, const char* driverDir, const std::string& log)
+{
+    constexpr int Starts = 3;
+    constexpr int AttemptsPerStart = 400; // 50 ms apart
+    for (int start = 0; start < Starts; ++start) {
+        const int port = freePort();
+        server = ::fork();
+        if (server == 0) {
+            ::setenv("HOME", home, 1);
+            ::setenv("SELVANE_INDI_LATENCY", latencyFile.c_str(), 1);
+            ::setenv("PATH", (std::string(driverDir) + ":" + std::getenv("PATH")).c_str(), 1);
+            const std::string portText = std::to_string(port);
+            const std::string socketPath = std::string(home) + "/indi.sock";
+            if (!std::freopen(log.c_str(), "a", stderr))
+                std::freopen("/dev/null", "w", stderr);
+            ::execlp("indiserver", "indiserver", "-p", portText.c_str(), "-u", socketPath.c_str(), "-r", "0",
+                "indi_selvane_telescope", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        for (int attempt = 0; attempt < AttemptsPerStart; ++attempt) {
+            if (const int fd = tryConnect(port, false); fd >= 0)
+                return fd;
+            if (::waitpid(server, nullptr, WNOHANG) == server) {
+                server = -1;
+                // Only a port taken meanwhile is worth another start; a driver that died is a fault.
+                if (tail(log).find("bind") == std::string::npos)
+                    die("indiserver ended before it answered; its last lines:" + tail(log));
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (server > 0) {
+            ::kill(server, SIGTERM);
+            ::waitpid(server, nullptr, 0);
+            server = -1;
+        }
+    }
+    die("indiserver does not answer; its last lines:" + tail(log));
+}
+
 class Client {
 public:
-    explicit Client(int port)
+    explicit Client(int connected)
+        : fd(connected)
     {
-        fd = connectLoopback(port, "indiserver does not answer", false);
         // Read and drop what the server sends, so that it never holds the driver back.
         reader = std::thread([this] {
             char buffer[4096];
@@ -233,22 +297,10 @@ int main(int argc, char** argv)
     if (!simulator.start())
         die("simulator did not start");
 
-    const int port = freePort();
-    server = ::fork();
-    if (server == 0) {
-        ::setenv("HOME", home, 1);
-        ::setenv("SELVANE_INDI_LATENCY", latencyFile.c_str(), 1);
-        ::setenv("PATH", (std::string(driverDir) + ":" + std::getenv("PATH")).c_str(), 1);
-        const std::string portText = std::to_string(port);
-        const std::string socketPath = std::string(home) + "/indi.sock";
-        std::freopen("/dev/null", "w", stderr);
-        ::execlp("indiserver", "indiserver", "-p", portText.c_str(), "-u", socketPath.c_str(), "-r", "0",
-            "indi_selvane_telescope", static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    const std::string serverLog = std::string(home) + "/indiserver.log";
     int status = 0;
     {
-        Client client(port);
+        Client client(startServer(home, latencyFile, driverDir, serverLog));
         const pid_t driver = childOf(server);
         // The driver may not have defined its properties yet: ask again until it connects.
         bool connected = false;
