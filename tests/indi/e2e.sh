@@ -700,11 +700,13 @@ site)
     wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
     near "$(get Selvane.GEOGRAPHIC_COORD.LAT)" -33.9 0.001 "latitude after a reconnection"
     # A saved latitude of 95°: refused, Alert, and the GOTO still goes.
-    python3 - "$HOME/.indi/Selvane_config.xml" <<'PY'
+    python3 - "$HOME/.indi/Selvane_config.xml" <<'PY' || fail "the saved site could not be changed"
 import re, sys
 path = sys.argv[1]
 text = open(path).read()
-text = re.sub(r'(<oneNumber name="LAT">)[^<]*', r'\g<1>95', text)
+text, count = re.subn(r'(<oneNumber name=.LAT.>)[^<]*', r'\g<1>95', text)
+if count != 1:
+    sys.exit("no saved latitude to change")
 open(path, "w").write(text)
 PY
     restart_server
