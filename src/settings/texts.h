@@ -26,6 +26,7 @@ inline constexpr const char* TitreDialogue = "Lieu d'observation";
 inline constexpr const char* ExplicationDialogue
     = "Latitude, longitude en degrés décimaux (nord et est positifs) et altitude en mètres : 45.76,4.84,200. "
       "Vide ou « aucun » : pas de lieu.";
+inline constexpr const char* Annuler = "Annuler";
 inline constexpr const char* LigneLieuChoisi = "Lieu d'observation : %1";
 inline constexpr const char* LigneLieuOublié = "Lieu d'observation oublié";
 } // namespace settings_texts

@@ -109,7 +109,8 @@ int main(int argc, char** argv)
     const QCommandLineOption simulateOption(
         "simulate", QString::fromUtf8("Pilote le simulateur de monture intégré."));
     const QCommandLineOption lieuOption("lieu",
-        QString::fromUtf8("Le lieu d'observation en degrés décimaux (est positif) et mètres."),
+        QString::fromUtf8("Le lieu d'observation en degrés décimaux (est positif) et mètres ; enregistré pour les "
+                          "démarrages suivants, « aucun » l'oublie."),
         "LAT,LON[,ALT]");
     const QCommandLineOption listenOption("listen",
         QString::fromUtf8(

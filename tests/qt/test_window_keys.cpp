@@ -64,6 +64,18 @@ void TestWindowKeys::holdWithAutoRepeat()
     QCOMPARE(rig->pty.take(6), QByteArray(":0#:S#"));
     QCOMPARE(rig->pty.listen(), QByteArray());
 
+    // On X11 Qt marks a repeat only when its press has already come in; unmarked, each repeat is a
+    // release and at once a press, and still the move goes on.
+    key(QEvent::KeyPress, Qt::Key_Up);
+    for (int i = 0; i < 30; ++i) {
+        key(QEvent::KeyRelease, Qt::Key_Up);
+        QCoreApplication::processEvents();
+        key(QEvent::KeyPress, Qt::Key_Up);
+    }
+    key(QEvent::KeyRelease, Qt::Key_Up);
+    QCOMPARE(rig->pty.take(14), QByteArray(":RS# :n#:0#:S#"));
+    QCOMPARE(rig->pty.listen(), QByteArray());
+
     // The other arrows: the same bytes as their buttons.
     const std::pair<int, QByteArray> arrows[] = { { Qt::Key_Down, ":RS# :s#:0#:S#" },
         { Qt::Key_Left, ":RS# :e#:w#:S#" }, { Qt::Key_Right, ":RS# :w#:w#:S#" } };

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "settings/texts.h"
@@ -35,6 +36,7 @@ SiteDialog::SiteDialog(const std::optional<sky::Lieu>& current, QWidget* parent)
     refusal->hide();
     column->addWidget(refusal);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(settings_texts::Annuler));
     connect(buttons, &QDialogButtonBox::accepted, this, &SiteDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SiteDialog::reject);
     column->addWidget(buttons);
@@ -50,6 +52,7 @@ void SiteDialog::accept()
     if (read.sorte == settings::ChoixLieu::Sorte::Invalide) {
         refusal->setText(QString::fromUtf8(settings_texts::LieuInvalideDialogue).arg(text));
         refusal->show();
+        adjustSize();
         QApplication::beep();
         field->setFocus();
         field->selectAll();

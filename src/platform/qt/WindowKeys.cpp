@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "platform/qt/DirectionButton.h"
 
@@ -20,6 +21,9 @@ constexpr Qt::KeyboardModifiers Modifiers = Qt::ControlModifier | Qt::ShiftModif
     | Qt::MetaModifier;
 constexpr int Déclinaison = 0;
 constexpr int AscensionDroite = 1;
+// How long a released key waits for the press of an auto-repeat: the window system sends both at
+// once, so a few event-loop turns are enough; the move runs this much longer after a real release.
+constexpr int AttenteRépétitionMs = 40;
 
 // The rank of a speed key, or -1: Ctrl+1…4, with the top row of a French keyboard too (& é " ').
 int speedRank(int key)
@@ -52,7 +56,22 @@ bool typingInField()
 WindowKeys::WindowKeys(QWidget* w, const Buttons& b, std::function<void()> site)
     : QObject(w), window(w), buttons(b), openSite(std::move(site))
 {
+    for (Hold& hold : holds) {
+        hold.release = new QTimer(this);
+        hold.release->setSingleShot(true);
+        hold.release->setInterval(AttenteRépétitionMs);
+        connect(hold.release, &QTimer::timeout, this, [this, &hold] { end(hold); });
+    }
     qApp->installEventFilter(this);
+}
+
+void WindowKeys::end(Hold& hold)
+{
+    hold.release->stop();
+    if (hold.button && hold.button->held())
+        hold.button->release();
+    hold.button = nullptr;
+    hold.key = 0;
 }
 
 bool WindowKeys::eventFilter(QObject* watched, QEvent* event)
@@ -60,11 +79,8 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event)
     const auto type = event->type();
     // The window left (another window active, the window hidden): every keyboard hold ends.
     if (watched == window && (type == QEvent::WindowDeactivate || type == QEvent::Hide)) {
-        for (Hold& hold : holds) {
-            if (hold.button && hold.button->held())
-                hold.button->release();
-            hold = {};
-        }
+        for (Hold& hold : holds)
+            end(hold);
         return QObject::eventFilter(watched, event);
     }
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
@@ -89,11 +105,13 @@ bool WindowKeys::keyPressed(const QKeyEvent& key)
     // A hold that the button ended itself (window left, button disabled) is over.
     for (Hold& hold : holds)
         if (hold.button && !hold.button->held())
-            hold = {};
-    // A repeat of a held key is neither a release nor a new move.
-    for (const Hold& hold : holds)
-        if (hold.button && hold.key == key.key())
+            end(hold);
+    // A press of a held key (a repeat, or back down before its release went out) goes on holding.
+    for (Hold& hold : holds)
+        if (hold.button && hold.key == key.key()) {
+            hold.release->stop();
             return true;
+        }
     if (typingInField() || !(modifiers & Qt::ControlModifier) || (modifiers & (Qt::AltModifier | Qt::MetaModifier)))
         return false;
 
@@ -116,14 +134,12 @@ bool WindowKeys::keyPressed(const QKeyEvent& key)
     if (key.isAutoRepeat())
         return true; // a move starts from a real press only
     Hold& hold = holds[static_cast<std::size_t>(axis)];
-    // The other key of the axis: its move ends before this one starts.
-    if (hold.button && hold.button->held())
-        hold.button->release();
-    hold = {};
+    end(hold); // the other key of the axis: its move ends before this one starts
     if (button->held() || !button->isEnabled())
         return true; // held by the mouse: its own release ends it
     button->hold();
-    hold = { key.key(), button };
+    hold.key = key.key();
+    hold.button = button;
     return true;
 }
 
@@ -132,11 +148,8 @@ bool WindowKeys::keyReleased(const QKeyEvent& key)
     for (Hold& hold : holds) {
         if (!hold.button || hold.key != key.key())
             continue;
-        if (key.isAutoRepeat())
-            return true;
-        if (hold.button->held())
-            hold.button->release();
-        hold = {};
+        if (!key.isAutoRepeat())
+            hold.release->start();
         return true;
     }
     return false;

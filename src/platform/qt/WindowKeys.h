@@ -3,7 +3,9 @@
 // right O), Ctrl+1…4 choose the four speeds, Ctrl+Shift+L opens the site dialog. A field being typed
 // in keeps its keys. Auto-repeat is ignored, so a key held sends what one button hold sends; the
 // hold ends when its key comes up, when another key of the same axis goes down, or when the window
-// loses the user (the button's own rules).
+// loses the user. On X11 an auto-repeat is a release then a press, and Qt marks it only when the
+// press has already arrived: a release is therefore held back a moment, and a press of the same
+// key meanwhile continues the hold.
 #pragma once
 
 #include <QObject>
@@ -12,6 +14,7 @@
 
 class QAbstractButton;
 class QKeyEvent;
+class QTimer;
 class QWidget;
 
 namespace platform::qt {
@@ -39,9 +42,12 @@ private:
     struct Hold {
         int key = 0;
         DirectionButton* button = nullptr;
+        QTimer* release = nullptr; // running while the key is up: a repeat's press may follow
     };
     bool keyPressed(const QKeyEvent& key);
     bool keyReleased(const QKeyEvent& key);
+    // Ends the axis' keyboard hold now, if there is one.
+    void end(Hold& hold);
 
     QWidget* window;
     Buttons buttons;
