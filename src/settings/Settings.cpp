@@ -3,8 +3,8 @@
 
 #include <QFile>
 #include <QSettings>
-#include <QStringDecoder>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <memory>
 
 #include "settings/texts.h"

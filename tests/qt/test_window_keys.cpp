@@ -32,7 +32,8 @@ private:
     void key(QEvent::Type type, int code, bool repeat = false)
     {
         QKeyEvent event(type, code, Qt::ControlModifier, QString(), repeat);
-        QCoreApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &rig->window, &event);
+        QCoreApplication::sendEvent(
+            QApplication::focusWidget() ? QApplication::focusWidget() : &rig->window, &event);
     }
     std::unique_ptr<Rig> rig;
 };
@@ -153,9 +154,6 @@ void TestWindowKeys::speedKeys()
     QCOMPARE(fast, QByteArray(":M#  :n#:0#:S#"));
     QTest::keyClick(&rig->window, Qt::Key_Ampersand, Qt::ControlModifier); // Ctrl+1 on a French keyboard
     QVERIFY(rig->find<QRadioButton>("OptVitesselente")->isChecked());
-    // The tooltips name the keys after what they said.
-    QCOMPARE(rig->find<QWidget>("btnOuest")->toolTip(), QString::fromUtf8("Ctrl+Flèche droite (maintenir)"));
-    QCOMPARE(rig->find<QWidget>("OptVitessecentrage")->toolTip(), QStringLiteral("Ctrl+3"));
 }
 
 QTEST_MAIN(TestWindowKeys)

@@ -18,7 +18,9 @@ constexpr int LargeurChamp = 280;
 } // namespace
 
 SiteDialog::SiteDialog(const std::optional<sky::Lieu>& current, QWidget* parent)
-    : QDialog(parent), field(new QLineEdit(this)), refusal(new QLabel(this))
+    : QDialog(parent)
+    , field(new QLineEdit(this))
+    , refusal(new QLabel(this))
 {
     setObjectName(QStringLiteral("DlgLieu"));
     setWindowTitle(QString::fromUtf8(settings_texts::TitreDialogue));

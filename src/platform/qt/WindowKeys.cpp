@@ -17,8 +17,8 @@ namespace platform::qt {
 
 namespace {
 
-constexpr Qt::KeyboardModifiers Modifiers = Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier
-    | Qt::MetaModifier;
+constexpr Qt::KeyboardModifiers Modifiers
+    = Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
 constexpr int Déclinaison = 0;
 constexpr int AscensionDroite = 1;
 // How long a released key waits for the press of an auto-repeat: the window system sends both at
@@ -29,11 +29,20 @@ constexpr int AttenteRépétitionMs = 40;
 int speedRank(int key)
 {
     switch (key) {
-    case Qt::Key_1: case Qt::Key_Ampersand: return 0;
-    case Qt::Key_2: case Qt::Key_Eacute: return 1;
-    case Qt::Key_3: case Qt::Key_QuoteDbl: return 2;
-    case Qt::Key_4: case Qt::Key_Apostrophe: return 3;
-    default: return -1;
+    case Qt::Key_1:
+    case Qt::Key_Ampersand:
+        return 0;
+    case Qt::Key_2:
+    case Qt::Key_Eacute:
+        return 1;
+    case Qt::Key_3:
+    case Qt::Key_QuoteDbl:
+        return 2;
+    case Qt::Key_4:
+    case Qt::Key_Apostrophe:
+        return 3;
+    default:
+        return -1;
     }
 }
 
@@ -54,7 +63,10 @@ bool typingInField()
 }
 
 WindowKeys::WindowKeys(QWidget* w, const Buttons& b, std::function<void()> site)
-    : QObject(w), window(w), buttons(b), openSite(std::move(site))
+    : QObject(w)
+    , window(w)
+    , buttons(b)
+    , openSite(std::move(site))
 {
     for (Hold& hold : holds) {
         hold.release = new QTimer(this);
@@ -112,7 +124,8 @@ bool WindowKeys::keyPressed(const QKeyEvent& key)
             hold.release->stop();
             return true;
         }
-    if (typingInField() || !(modifiers & Qt::ControlModifier) || (modifiers & (Qt::AltModifier | Qt::MetaModifier)))
+    if (typingInField() || !(modifiers & Qt::ControlModifier)
+        || (modifiers & (Qt::AltModifier | Qt::MetaModifier)))
         return false;
 
     if (const int rank = speedRank(key.key()); rank >= 0) {
@@ -125,11 +138,22 @@ bool WindowKeys::keyPressed(const QKeyEvent& key)
     DirectionButton* button = nullptr;
     int axis = Déclinaison;
     switch (key.key()) {
-    case Qt::Key_Up: button = buttons.nord; break;
-    case Qt::Key_Down: button = buttons.sud; break;
-    case Qt::Key_Left: button = buttons.est; axis = AscensionDroite; break;
-    case Qt::Key_Right: button = buttons.ouest; axis = AscensionDroite; break;
-    default: return false;
+    case Qt::Key_Up:
+        button = buttons.nord;
+        break;
+    case Qt::Key_Down:
+        button = buttons.sud;
+        break;
+    case Qt::Key_Left:
+        button = buttons.est;
+        axis = AscensionDroite;
+        break;
+    case Qt::Key_Right:
+        button = buttons.ouest;
+        axis = AscensionDroite;
+        break;
+    default:
+        return false;
     }
     if (key.isAutoRepeat())
         return true; // a move starts from a real press only
