@@ -100,6 +100,11 @@ bool SelvaneTelescope::updateProperties()
             openSharedPort();
         }
         sharedLoaded = true;
+        // The saved site, as INDI drivers do at their first connection; a client's site of this
+        // run is not overwritten by a reconnection. It goes through newLocation's checks.
+        if (!locationLoaded)
+            loadConfig(true, LocationNP.name);
+        locationLoaded = true;
         pointingModel.define(*this);
         defineProperty(&ObjectTP);
     } else {
@@ -117,9 +122,11 @@ bool SelvaneTelescope::updateProperties()
 
 bool SelvaneTelescope::saveConfigItems(FILE* fp)
 {
-    // Port, polling period and debug only: a saved speed or autoguiding state would be sent
-    // without a client asking.
+    // Port, polling period, debug and the site only: a saved speed or autoguiding state would be
+    // sent without a client asking. The site is saved once one was taken (never the empty 0,0).
     INDI::DefaultDevice::saveConfigItems(fp);
+    if (site)
+        IUSaveConfigNumber(fp, &LocationNP);
     IUSaveConfigNumber(fp, &MotionTimeoutNP);
     IUSaveConfigText(fp, &SharedAddressTP);
     IUSaveConfigSwitch(fp, &SharedSP);

@@ -99,7 +99,7 @@ protected:
     bool MoveWE(INDI_DIR_WE dir, TelescopeMotionCommand command) override;
     bool SetSlewRate(int index) override;
     bool saveConfigItems(FILE* fp) override;
-    // The site, from GEOGRAPHIC_COORD (or a snooped GPS): kept for this run only.
+    // The site, from GEOGRAPHIC_COORD (or a snooped GPS); saved with CONFIG_SAVE, loaded at connection.
     bool updateLocation(double latitude, double longitude, double elevation) override;
 
 private:
@@ -135,7 +135,7 @@ private:
     void poll();
     void newTarget(double values[], char* names[], int n);
     void refuse(INumberVectorProperty& property, const char* message);
-    // A client's GEOGRAPHIC_COORD: taken when in range, never saved.
+    // A client's GEOGRAPHIC_COORD (or the saved one): taken when in range.
     void newLocation(double values[], char* names[], int n);
     // A GOTO toward the Sun's neighbourhood is refused (Alert, nothing sent) while SUN_SAFETY is
     // On; one below the horizon of a known site is only logged. True when refused.
@@ -215,6 +215,7 @@ private:
     IText ObjectT[1] {};
     ITextVectorProperty ObjectTP;
     bool sharedLoaded = false;
+    bool locationLoaded = false;
     std::unique_ptr<SharedPort> shared;
     // An INDI GOTO asked while a program's query held the line: sent once the line is free.
     std::function<void()> deferredGoto;

@@ -14,6 +14,8 @@
 
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
+#include "settings/Settings.h"
+#include "settings/texts.h"
 #include "sky/site.h"
 #include "web/Access.h"
 #include "web/HttpFront.h"
@@ -107,7 +109,8 @@ int main(int argc, char** argv)
     const QCommandLineOption simulateOption(
         "simulate", QString::fromUtf8("Pilote le simulateur de monture intégré."));
     const QCommandLineOption lieuOption("lieu",
-        QString::fromUtf8("Le lieu d'observation en degrés décimaux (est positif) et mètres."),
+        QString::fromUtf8("Le lieu d'observation en degrés décimaux (est positif) et mètres ; enregistré pour les "
+                          "démarrages suivants, « aucun » l'oublie."),
         "LAT,LON[,ALT]");
     const QCommandLineOption listenOption("listen",
         QString::fromUtf8(
@@ -130,10 +133,11 @@ int main(int argc, char** argv)
             StatutOptionInvalide);
 
     web::WebMount::Options options;
+    std::optional<settings::ChoixLieu> lieu;
     if (parser.isSet(lieuOption)) {
-        options.lieu = sky::lireLieu(parser.value(lieuOption).toStdString());
-        if (!options.lieu)
-            fail(QString::fromUtf8(web_texts::LieuInvalide).arg(parser.value(lieuOption)),
+        lieu = settings::lireChoixLieu(parser.value(lieuOption));
+        if (lieu->sorte == settings::ChoixLieu::Sorte::Invalide)
+            fail(QString::fromUtf8(settings_texts::LieuInvalide).arg(parser.value(lieuOption)),
                 StatutOptionInvalide);
     }
     const auto écoute = readListen(parser.value(listenOption));
@@ -198,6 +202,12 @@ int main(int argc, char** argv)
     if (!front.listen(écoute->address, écoute->port, why))
         fail(QString::fromUtf8(web_texts::ÉcouteImpossible).arg(parser.value(listenOption), why),
             EXIT_FAILURE);
+
+    // The site: the option's (then saved for every program), else the one saved.
+    QStringList lignesLieu;
+    options.lieu = settings::lieuAuDémarrage(lieu ? &*lieu : nullptr, lignesLieu);
+    for (const QString& ligne : lignesLieu)
+        std::fprintf(stderr, "%s: %s\n", web_texts::Programme, ligne.toLocal8Bit().constData());
 
     web::WebMount mount(line.fd, options);
     web::Pages pages(access, mount);

@@ -24,9 +24,6 @@ inline constexpr const char* Simulateur = "simulateur de monture sur %1";
 inline constexpr const char* SimulateurImpossible = "le simulateur n'a pas pu démarrer";
 inline constexpr const char* ÉcouteImpossible = "--listen %1 : impossible d'écouter (%2)";
 inline constexpr const char* ListenInvalide = "--listen %1 : attendu ADRESSE:PORT, par exemple 0.0.0.0:7626";
-inline constexpr const char* LieuInvalide
-    = "--lieu %1 : attendu LAT,LON[,ALT] en degrés décimaux et mètres, latitude entre -90 et 90, longitude "
-      "entre -180 et 180 (est positive), altitude entre -500 et 10000 m";
 inline constexpr const char* SurLeRéseau
     = "Sur le réseau : quiconque a cette adresse (et son jeton) peut déplacer la monture.";
 } // namespace web_texts

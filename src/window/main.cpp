@@ -17,6 +17,8 @@
 #include "platform/qt/QtSystem.h"
 #include "platform/qt/QuitSignals.h"
 #include "platform/qt/TcpSerialPort.h"
+#include "settings/Settings.h"
+#include "settings/texts.h"
 #include "sim/MountSimulator.h"
 #include "sky/site.h"
 
@@ -52,7 +54,7 @@ struct Options {
     bool simulate = false;
     bool trace = false;
     bool night = false;
-    std::optional<sky::Lieu> lieu;
+    std::optional<settings::ChoixLieu> lieu; // --lieu as given: a site, or "aucun"
     std::optional<double> température;
     std::optional<double> pression;
     platform::qt::DisplayRequest display;
@@ -83,7 +85,8 @@ Options readCommandLine(int argc, char** argv)
         QString::fromUtf8("Démarre en vision de nuit (rouge sur noir ; Ctrl+Maj+N bascule)."));
     const QCommandLineOption lieuOption(QStringList { QStringLiteral("lieu") },
         QString::fromUtf8("Lieu d'observation en degrés décimaux (nord et est positifs) et mètres : "
-                          "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon."),
+                          "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon. Enregistré "
+                          "pour les démarrages suivants ; « aucun » l'oublie."),
         QStringLiteral("LAT,LON[,ALT]"));
     const QCommandLineOption températureOption(QStringList { QString::fromUtf8("température") },
         QString::fromUtf8(
@@ -129,12 +132,10 @@ Options readCommandLine(int argc, char** argv)
     options.night = parser.isSet(nightOption);
     if (parser.isSet(lieuOption)) {
         const QString texte = parser.value(lieuOption);
-        options.lieu = sky::lireLieu(texte.toStdString());
-        if (!options.lieu) {
-            std::fprintf(stderr,
-                "selvane: --lieu %s : attendu LAT,LON[,ALT] en degrés décimaux et mètres, latitude entre -90 "
-                "et 90, longitude entre -180 et 180 (est positive), altitude entre -500 et 10000 m\n",
-                texte.toLocal8Bit().constData());
+        options.lieu = settings::lireChoixLieu(texte);
+        if (options.lieu->sorte == settings::ChoixLieu::Sorte::Invalide) {
+            std::fprintf(stderr, "selvane: %s\n",
+                QString::fromUtf8(settings_texts::LieuInvalide).arg(texte).toLocal8Bit().constData());
             std::exit(StatutOptionInvalide);
         }
     }
@@ -203,11 +204,19 @@ int main(int argc, char** argv)
     platform::qt::MainWindow window(*port);
     platform::qt::QtSystem system;
     system.setWindow(&window);
+    // The night look given once stays; the shortcut's changes are remembered as they come.
     if (options.night)
+        settings::enregistrerNuit(true);
+    if (options.night || settings::nuitEnregistrée().value_or(false))
         platform::qt::NightVision::setEnabled(true);
+    platform::qt::NightVision::onShortcutToggled([](bool nuit) { settings::enregistrerNuit(nuit); });
 
     frmTKR52princ form(window, system);
-    form.lieu = options.lieu;
+    // The site: the option's (then saved), else the saved one; said with where it comes from.
+    QStringList lignesLieu;
+    form.lieu = settings::lieuAuDémarrage(options.lieu ? &*options.lieu : nullptr, lignesLieu);
+    for (const QString& ligne : lignesLieu)
+        std::fprintf(stderr, "selvane: %s\n", ligne.toLocal8Bit().constData());
     form.températureAir = options.température;
     form.pressionAir = options.pression;
     // Said once: whether stars and targets are taken where they are seen, and with what air.

@@ -5,7 +5,7 @@
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
 # Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR [WINDOW_DIR]
 #   (connect, goto, motion, bad_input, silent, link_lost, stray_stops, long_text, bad_period,
-#    motion_timeout, crash_stop, ser2net, skysafari, object, sun, shared, pointing_model)
+#    motion_timeout, crash_stop, ser2net, skysafari, object, sun, shared, pointing_model, site)
 set -euo pipefail
 scenario="$1"
 export PATH="$2:$3:${4:-$3}:$PATH:/usr/sbin"
@@ -605,7 +605,7 @@ print(math.degrees(math.atan2(math.cos(eps) * math.sin(lam), math.cos(lam))) % 3
     connect_simulated
     wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
     [ "$(get Selvane.SUN_SAFETY.SUN_SAFETY_ON)" = On ] || fail "the Sun interlock is not on at start"
-    # A site: taken, and never saved.
+    # A site: taken when in range.
     set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=45.76;4.84;200"
     wait_for '"Selvane.GEOGRAPHIC_COORD._STATE"==1' 5
     set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=95;4.84;200"
@@ -662,13 +662,60 @@ print(math.degrees(math.atan2(math.cos(eps) * math.sin(lam), math.cos(lam))) % 3
     sleep 0.5
     config="$(cat "$HOME"/.indi/Selvane_config.xml 2>/dev/null || true)"
     [ -n "$config" ] || fail "no configuration saved"
-    ! grep -q -e SUN_SAFETY -e GEOGRAPHIC_COORD <<<"$config" || fail "the interlock or the site was saved"
+    ! grep -q SUN_SAFETY <<<"$config" || fail "the interlock was saved"
     # On again at the next connection.
     set_ "Selvane.CONNECTION.DISCONNECT=On"
     wait_for '"Selvane.CONNECTION.DISCONNECT"==1'
     set_ "Selvane.CONNECTION.CONNECT=On"
     wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
     [ "$(get Selvane.SUN_SAFETY.SUN_SAFETY_ON)" = On ] || fail "the Sun interlock stayed off"
+    ;;
+site)
+    # A site saved with CONFIG_SAVE comes back at the next start's connection; a saved site out of
+    # range is refused there, and the driver carries on without one.
+    restart_server() {
+        kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
+        pids=("${pids[@]:1}")
+        port="$(free_port)"
+        start_server
+    }
+    connect_simulated
+    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=45.76;4.84;200"
+    wait_for '"Selvane.GEOGRAPHIC_COORD._STATE"==1' 5
+    set_ "Selvane.CONFIG_PROCESS.CONFIG_SAVE=On"
+    sleep 0.5
+    grep -q GEOGRAPHIC_COORD "$HOME/.indi/Selvane_config.xml" || fail "the site was not saved"
+    restart_server
+    connect_simulated
+    wait_for '"Selvane.GEOGRAPHIC_COORD._STATE"==1' 5
+    near "$(get Selvane.GEOGRAPHIC_COORD.LAT)" 45.76 0.001 "saved latitude"
+    near "$(get Selvane.GEOGRAPHIC_COORD.LONG)" 4.84 0.001 "saved longitude"
+    near "$(get Selvane.GEOGRAPHIC_COORD.ELEV)" 200 0.5 "saved elevation"
+    # A client's site of this run outlives a reconnection.
+    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=-33.9;18.4;10"
+    wait_for '"Selvane.GEOGRAPHIC_COORD._STATE"==1' 5
+    set_ "Selvane.CONNECTION.DISCONNECT=On"
+    wait_for '"Selvane.CONNECTION.DISCONNECT"==1'
+    set_ "Selvane.CONNECTION.CONNECT=On"
+    wait_for '"Selvane.CONNECTION.CONNECT"==1 && "Selvane.CONNECTION._STATE"==1'
+    near "$(get Selvane.GEOGRAPHIC_COORD.LAT)" -33.9 0.001 "latitude after a reconnection"
+    # A saved latitude of 95°: refused, Alert, and the GOTO still goes.
+    python3 - "$HOME/.indi/Selvane_config.xml" <<'PY' || fail "the saved site could not be changed"
+import re, sys
+path = sys.argv[1]
+text = open(path).read()
+text, count = re.subn(r'(<oneNumber name=.LAT.>)[^<]*', r'\g<1>95', text)
+if count != 1:
+    sys.exit("no saved latitude to change")
+open(path, "w").write(text)
+PY
+    restart_server
+    connect_simulated
+    wait_for '"Selvane.GEOGRAPHIC_COORD._STATE"==3' 5
+    set_ "Selvane.SUN_SAFETY.SUN_SAFETY_OFF=On"
+    : >"$SELVANE_SIM_TRACE"
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=2;30"
+    wait_received ":T#"
     ;;
 pointing_model)
     # The in-process simulator, with the mount errors set above, prints where the telescope truly

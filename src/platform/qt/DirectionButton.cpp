@@ -16,8 +16,13 @@ DirectionButton::DirectionButton(const QString& caption, QWidget* parent) : QPus
 void DirectionButton::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
+    hold(); // another mouse button while one is held: still one move
+}
+
+void DirectionButton::hold()
+{
     if (isHeld)
-        return; // another mouse button while one is held: still one move
+        return;
     isHeld = true;
     setDown(true);
     emit movePressed();

@@ -2,7 +2,7 @@
 // A direction button: a move starts when any mouse button goes down on it and ends exactly once,
 // when the last mouse button comes up (wherever the pointer is), or when the button or its window
 // loses the user (focus lost, window deactivated or hidden, button disabled). Keyboard activation
-// does nothing.
+// (Space) does nothing; the window's Ctrl+arrow keys hold it through hold() and release().
 #pragma once
 
 #include <QPushButton>
@@ -15,6 +15,9 @@ class DirectionButton : public QPushButton {
 public:
     explicit DirectionButton(const QString& caption, QWidget* parent = nullptr);
     bool held() const { return isHeld; }
+    // Starts the move unless one is held already; ends it once.
+    void hold();
+    void release();
 
 signals:
     void movePressed();
@@ -30,7 +33,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void release();
     bool isHeld = false;
 };
 

@@ -19,6 +19,11 @@
 #include "platform/qt/DirectionButton.h"
 #include "platform/qt/NightVision.h"
 #include "platform/qt/QtControls.h"
+#include "platform/qt/SiteDialog.h"
+#include "platform/qt/WindowKeys.h"
+#include "settings/Settings.h"
+#include "settings/texts.h"
+#include "window/motion/texts.h"
 
 namespace platform::qt {
 
@@ -137,18 +142,24 @@ void MainWindow::build()
     // Direction pad and speeds.
     auto* block = new QHBoxLayout;
     auto* pad = new QGridLayout;
-    auto direction = [&](const char* n, const char* caption, int row, int col) {
+    // A control's tooltip gets the key that does the same, after what it already says.
+    auto addKey = [](QWidget* w, const QString& key) {
+        const QString tip = w->toolTip();
+        w->setToolTip(tip.isEmpty() ? key : tip + QStringLiteral(" (") + key + QLatin1Char(')'));
+    };
+    auto direction = [&](const char* n, const char* caption, int row, int col, const char* key) {
         auto* b = new DirectionButton(QString::fromUtf8(caption), this);
         name(b, n);
+        addKey(b, QString::fromUtf8(key));
         b->setFont(makeFont(QStringLiteral("Arial Black"), 15.75, false));
         b->setFixedSize(44, 40);
         pad->addWidget(b, row, col);
         buttons.emplace(n, std::make_unique<QtCommandButton>(b));
     };
-    direction("btnNord", "&N", 0, 1);
-    direction("btnEst", "&E", 1, 0);
-    direction("btnOuest", "&O", 1, 2);
-    direction("btnSud", "&S", 2, 1);
+    direction("btnNord", "&N", 0, 1, motion_texts::ToucheNord);
+    direction("btnEst", "&E", 1, 0, motion_texts::ToucheEst);
+    direction("btnOuest", "&O", 1, 2, motion_texts::ToucheOuest);
+    direction("btnSud", "&S", 2, 1, motion_texts::ToucheSud);
     block->addLayout(pad);
 
     auto* speeds = new QVBoxLayout;
@@ -159,6 +170,7 @@ void MainWindow::build()
         name(b, n);
         group->addButton(b);
         speeds->addWidget(b);
+        addKey(b, QString::fromUtf8(motion_texts::ToucheVitesse).arg(group->buttons().size()));
         options.emplace(n, std::make_unique<QtOptionButton>(b));
         return b;
     };
@@ -295,6 +307,20 @@ void MainWindow::armTimers()
         t->arm();
 }
 
+void MainWindow::openSiteDialog()
+{
+    if (!form)
+        return;
+    SiteDialog dialog(form->lieu, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    form->lieu = dialog.chosen();
+    settings::enregistrerLieu(form->lieu);
+    textBox("edtsaisie").addLine(form->lieu
+            ? QString::fromUtf8(settings_texts::LigneLieuChoisi).arg(settings::texteLieu(*form->lieu)).toStdString()
+            : std::string(settings_texts::LigneLieuOublié));
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!form) {
@@ -360,6 +386,16 @@ void MainWindow::connectTo(frmTKR52princ& f)
     spin("UpDownDECsec", &frmTKR52princ::UpDownDECsec_UpClick, &frmTKR52princ::UpDownDECsec_DownClick);
 
     connect(consultTimer, &QTimer::timeout, this, [target] { target->Timerconsult_Timer(); });
+
+    // The keyboard: Ctrl+arrows hold the direction buttons, Ctrl+1…4 the speeds in their order.
+    WindowKeys::Buttons keys { findChild<DirectionButton*>(QStringLiteral("btnNord")),
+        findChild<DirectionButton*>(QStringLiteral("btnSud")),
+        findChild<DirectionButton*>(QStringLiteral("btnEst")),
+        findChild<DirectionButton*>(QStringLiteral("btnOuest")), {} };
+    const char* speedNames[] = { "OptVitesselente", "OptVitesseapproche", "OptVitessecentrage", "OptVitessepointage" };
+    for (std::size_t i = 0; i < keys.speeds.size(); ++i)
+        keys.speeds[i] = static_cast<QAbstractButton*>(child(speedNames[i]));
+    new WindowKeys(this, keys, [this] { openSiteDialog(); });
 
     // "Objet :": the list follows each keystroke; Enter or a click on a row chooses.
     QLineEdit* const field = objectField;

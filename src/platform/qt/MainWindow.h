@@ -38,6 +38,8 @@ public:
     void connectTo(frmTKR52princ& form);
     // Lets the timer tick: called once start-up has finished.
     void armTimers();
+    // "Lieu d'observation…" (Ctrl+Shift+L): sets or clears the form's site, and saves it.
+    void openSiteDialog();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

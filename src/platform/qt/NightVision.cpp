@@ -151,6 +151,7 @@ struct DayLook {
     QString styleSheet;
 };
 std::optional<DayLook> day; // set while night vision is on
+std::function<void(bool)> shortcutToggled;
 
 // Ctrl+Shift+N, seen before any widget: a shortcut would not fire while a modal box is open.
 class ShortcutFilter : public QObject {
@@ -165,8 +166,11 @@ protected:
             const auto modifiers = key->modifiers()
                 & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
             if (key->key() == Qt::Key_N && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
-                if (!key->isAutoRepeat())
+                if (!key->isAutoRepeat()) {
                     NightVision::toggle();
+                    if (shortcutToggled)
+                        shortcutToggled(NightVision::enabled());
+                }
                 return true;
             }
         }
@@ -206,6 +210,11 @@ void NightVision::listenForShortcut()
         return;
     filter = new ShortcutFilter(qApp);
     qApp->installEventFilter(filter);
+}
+
+void NightVision::onShortcutToggled(std::function<void(bool)> toggled)
+{
+    shortcutToggled = std::move(toggled);
 }
 
 void NightVision::setEnabled(bool on)

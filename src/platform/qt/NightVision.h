@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <functional>
 
 namespace platform::qt {
 
@@ -16,6 +17,8 @@ public:
     // From now on Ctrl+Shift+N toggles night vision in any window of the program, a message box
     // waiting for an answer included. Calling it again changes nothing.
     static void listenForShortcut();
+    // Called with the new state after each toggle by the shortcut (the program remembers it).
+    static void onShortcutToggled(std::function<void(bool)> toggled);
     // A message box's icon as shown at night: its shapes kept, in red.
     static QPixmap tinted(const QPixmap& icon);
 };

@@ -218,7 +218,7 @@ public:
     float Tempsorigine = 0;
     float TempsGOTO = 0;
     std::string Vitesse = protocol::VitesseDépart;
-    // The observing site (--lieu), when the user gave one; never saved.
+    // The observing site (--lieu, the saved one or the site dialog's), when there is one.
     std::optional<sky::Lieu> lieu;
     // Its temperature (°C) and pressure (hPa) when the user gave them (--température, --pression).
     std::optional<double> températureAir;
