@@ -2,9 +2,12 @@
 #include "platform/qt/MainWindow.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCompleter>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QStringListModel>
 #include <QFontDatabase>
@@ -16,6 +19,7 @@
 #include <stdexcept>
 
 #include "window/app/frmTKR52princ.h"
+#include "window/liste/texts.h"
 #include "platform/qt/DirectionButton.h"
 #include "platform/qt/NightVision.h"
 #include "platform/qt/QtControls.h"
@@ -75,6 +79,31 @@ protected:
 private:
     QCompleter* completer;
     std::function<void(const QString&)> choose;
+};
+
+// Page Down and Page Up step through the observing list, when no field being typed in wants them.
+class ListPageKeys : public QObject {
+public:
+    ListPageKeys(QWidget* window, std::function<void(bool)> step) : QObject(window), window(window), step(std::move(step))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != window || event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_PageDown && key->key() != Qt::Key_PageUp) || key->modifiers() != Qt::NoModifier
+            || qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+            return QObject::eventFilter(watched, event);
+        step(key->key() == Qt::Key_PageDown);
+        return true;
+    }
+
+private:
+    QWidget* window;
+    std::function<void(bool)> step;
 };
 
 QFont arialFont(double points, bool bold)
@@ -199,6 +228,18 @@ void MainWindow::build()
     objectField->setPlaceholderText(QString::fromUtf8("M 42, NGC 869, Vega, Jupiter…"));
     objectRow->addWidget(objectField, 1);
     textBoxes.emplace("EdtObjet", std::make_unique<QtTextBox>(objectField));
+    // The observing list: its steps shown once a list is loaded.
+    auto* listButton = commandButton("btnListe", liste_texts::BoutonListe);
+    listButton->setToolTip(QString::fromUtf8(liste_texts::BulleListe));
+    objectRow->addWidget(listButton);
+    for (const auto& [n, caption, tip] : { std::array { "btnPrécédent", liste_texts::BoutonPrécédent,
+                                               liste_texts::BullePrécédent },
+             std::array { "btnSuivant", liste_texts::BoutonSuivant, liste_texts::BulleSuivant } }) {
+        auto* step = commandButton(n, caption);
+        step->setToolTip(QString::fromUtf8(tip));
+        step->setVisible(false);
+        objectRow->addWidget(step);
+    }
     objectList = new QStringListModel(this);
     objectCompleter = new QCompleter(objectList, this);
     objectCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
@@ -360,6 +401,21 @@ void MainWindow::connectTo(frmTKR52princ& f)
     spin("UpDownDECsec", &frmTKR52princ::UpDownDECsec_UpClick, &frmTKR52princ::UpDownDECsec_DownClick);
 
     connect(consultTimer, &QTimer::timeout, this, [target] { target->Timerconsult_Timer(); });
+
+    click("btnSuivant", &frmTKR52princ::btnSuivant_Click);
+    click("btnPrécédent", &frmTKR52princ::btnPrécédent_Click);
+    connect(static_cast<QAbstractButton*>(child("btnListe")), &QAbstractButton::clicked, this, [this, target] {
+        const QString file = QFileDialog::getOpenFileName(this, QString::fromUtf8(liste_texts::TitreFichier),
+            QString(), QString::fromUtf8(liste_texts::FiltreFichier));
+        if (!file.isEmpty())
+            target->chargerListe(QFileInfo(file).absoluteFilePath().toStdString());
+    });
+    installEventFilter(new ListPageKeys(this, [target](bool next) {
+        if (next)
+            target->btnSuivant_Click();
+        else
+            target->btnPrécédent_Click();
+    }));
 
     // "Objet :": the list follows each keystroke; Enter or a click on a row chooses.
     QLineEdit* const field = objectField;
