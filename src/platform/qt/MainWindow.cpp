@@ -29,6 +29,8 @@ namespace platform::qt {
 namespace {
 
 constexpr int ConsultIntervalMs = 3000;
+// Frame and inner margins of a line edit, in pixels.
+constexpr int ObjectFieldMargins = 16;
 
 bool hasFamily(const QString& family)
 {
@@ -226,6 +228,9 @@ void MainWindow::build()
     objectField->setToolTip(
         QString::fromUtf8("Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil"));
     objectField->setPlaceholderText(QString::fromUtf8("M 42, NGC 869, Vega, Jupiter…"));
+    // Its hint stays whole beside the list's buttons.
+    objectField->setMinimumWidth(objectField->fontMetrics().horizontalAdvance(objectField->placeholderText())
+        + ObjectFieldMargins);
     objectRow->addWidget(objectField, 1);
     textBoxes.emplace("EdtObjet", std::make_unique<QtTextBox>(objectField));
     // The observing list: its steps shown once a list is loaded.
