@@ -3,8 +3,10 @@
 #include "sky/liste.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -400,15 +402,18 @@ std::optional<Colonnes> entête(const std::vector<std::string>& cellules)
     Colonnes c;
     for (std::size_t i = 0; i < cellules.size(); ++i) {
         const std::string clé = cléEntête(cellules[i]);
-        if (parmi(clé, { "name", "nom", "object", "objet", "objectname", "nomobjet", "designation", "target",
-                "cible", "id", "catalog", "catalogue", "catalogentry", "catalogueentry", "commonname",
-                "nomcourant", "familiarname", "label" })) {
+        if (parmi(clé,
+                { "name", "nom", "object", "objet", "objectname", "nomobjet", "designation", "target",
+                    "cible", "id", "catalog", "catalogue", "catalogentry", "catalogueentry", "commonname",
+                    "nomcourant", "familiarname", "label" })) {
             c.noms.push_back(i);
             continue;
         }
-        if (const auto u = après(clé, { "rightascension", "ascensiondroite", "alpha", "ra", "ad" }); u && !c.ad) {
+        if (const auto u = après(clé, { "rightascension", "ascensiondroite", "alpha", "ra", "ad" });
+            u && !c.ad) {
             const bool heures = parmi(*u, UnitésHeures);
-            const bool degrés = parmi(*u, UnitésDegrés) || (u->empty() && cellules[i].find("\u00B0") != std::string::npos);
+            const bool degrés
+                = parmi(*u, UnitésDegrés) || (u->empty() && cellules[i].find("\u00B0") != std::string::npos);
             if (u->empty() || heures || degrés) {
                 c.ad = i;
                 c.unitéAD = heures ? Unité::Heures : degrés ? Unité::Degré : Unité::Inconnue;
@@ -518,7 +523,8 @@ Lecture lire(std::string_view contenu)
     }
     const auto lignes = sky::detail::couper(contenu, '\n');
     l.entrées.reserve(lignes.size());
-    if (std::any_of(lignes.begin(), lignes.end(), [](std::string_view s) { return rogner(s) == DébutObjet; })) {
+    if (std::any_of(
+            lignes.begin(), lignes.end(), [](std::string_view s) { return rogner(s) == DébutObjet; })) {
         l.format = Format::SkySafari;
         lireSkySafari(lignes, l);
         return l;

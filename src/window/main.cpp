@@ -98,8 +98,8 @@ Options readCommandLine(int argc, char** argv)
                           "l'atmosphère standard à son altitude)."),
         QStringLiteral("HPA"));
     const QCommandLineOption listeOption(QStringList { QStringLiteral("liste") },
-        QString::fromUtf8("Ouvre une liste d'observation (SkySafari .skylist, Stellarium .json, CSV, un nom par "
-                          "ligne) et choisit son premier objet ; Suivant et Précédent la parcourent."),
+        QString::fromUtf8("Ouvre une liste d'observation (SkySafari .skylist, Stellarium .json, CSV, un nom "
+                          "par ligne) et choisit son premier objet ; Suivant et Précédent la parcourent."),
         QStringLiteral("FICHIER"));
     const QCommandLineOption listOption(QStringList { QStringLiteral("list-ports") },
         QString::fromUtf8("Liste les ports série de la machine et quitte."));

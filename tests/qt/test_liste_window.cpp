@@ -30,11 +30,12 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("nuit.skylist"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("SkySafariObservingListVersion=3.0\n"
-                   "SkyObject=BeginObject\n\tObjectID=4,-1,-1\n\tCatalogNumber=M 57\nEndObject=SkyObject\n"
-                   "SkyObject=BeginObject\n\tObjectID=4,-1,-1\n\tCatalogNumber=M 13\nEndObject=SkyObject\n"
-                   "SkyObject=BeginObject\n\tObjectID=4,-1,-1\n\tCommonName=Andromeda Galaxy\n\tCatalogNumber=M 31\n"
-                   "EndObject=SkyObject\n");
+        file.write(
+            "SkySafariObservingListVersion=3.0\n"
+            "SkyObject=BeginObject\n\tObjectID=4,-1,-1\n\tCatalogNumber=M 57\nEndObject=SkyObject\n"
+            "SkyObject=BeginObject\n\tObjectID=4,-1,-1\n\tCatalogNumber=M 13\nEndObject=SkyObject\n"
+            "SkyObject=BeginObject\n\tObjectID=4,-1,-1\n\tCommonName=Andromeda Galaxy\n\tCatalogNumber=M 31\n"
+            "EndObject=SkyObject\n");
         file.close();
         form->chargerListe(path.toStdString());
         QCOMPARE(find<QLineEdit>("EdtObjet")->text(), QStringLiteral("M 57 (Ring Nebula)"));

@@ -46,7 +46,8 @@ TEST(ListeAngles, UsualSpellingsOfRightAscensionAndDeclination)
     EXPECT_FALSE(liste::lireAD("24:00:00", liste::Unité::Inconnue));
     EXPECT_FALSE(liste::lireAD("05:61:00", liste::Unité::Inconnue));
     EXPECT_FALSE(liste::lireAD("-01:00:00", liste::Unité::Inconnue));
-    for (const char* dec : { "-05:23:28", "-05°23'28\"", "-5d23m28s", "\u221205\u00B023\u203228\u2033", "-05 23 28" })
+    for (const char* dec :
+        { "-05:23:28", "-05°23'28\"", "-5d23m28s", "\u221205\u00B023\u203228\u2033", "-05 23 28" })
         EXPECT_NEAR(*liste::lireDEC(dec), -5.391111, 1e-6) << dec;
     EXPECT_NEAR(*liste::lireDEC("-00:30:00"), -0.5, 1e-12); // the sign of a declination under 1°
     EXPECT_NEAR(*liste::lireDEC("+41.269"), 41.269, 1e-12);
@@ -164,7 +165,8 @@ TEST(ListeFichiers, BrokenEmptyHugeAndBinaryFiles)
     EXPECT_EQ(liste::lireFichier(énorme).refus, liste::Refus::TropGrand);
     EXPECT_LT(std::chrono::steady_clock::now() - début, std::chrono::milliseconds(100));
 
-    std::string binaire = "\x7F" "ELF\x02\x01\x01";
+    std::string binaire = "\x7F"
+                          "ELF\x02\x01\x01";
     binaire += std::string(64, '\0') + "M 31\n";
     EXPECT_EQ(liste::lireFichier(d.écrire("a.out", binaire)).refus, liste::Refus::Binaire);
 
@@ -247,8 +249,10 @@ TEST_F(ListeDansLaFenêtre, RefusedFilesLeaveTheListInUse)
     const std::string avant = log();
     f.chargerListe(d.écrire("vide.txt", "\n\n"));
     f.chargerListe(d.écrire("bin", std::string("\0\0\0", 3)));
-    EXPECT_TRUE(journalHas("message Selvane V2.2: Aucun objet lisible dans cette liste : " + (d.chemin / "vide.txt").string()));
-    EXPECT_TRUE(journalHas("message Selvane V2.2: Ce fichier n'est pas du texte : " + (d.chemin / "bin").string()));
+    EXPECT_TRUE(journalHas(
+        "message Selvane V2.2: Aucun objet lisible dans cette liste : " + (d.chemin / "vide.txt").string()));
+    EXPECT_TRUE(
+        journalHas("message Selvane V2.2: Ce fichier n'est pas du texte : " + (d.chemin / "bin").string()));
     EXPECT_EQ(log(), avant);
     f.btnSuivant_Click();
     EXPECT_EQ(ligne(1), "Liste : 2/2 M 13");

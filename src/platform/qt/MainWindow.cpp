@@ -86,7 +86,10 @@ private:
 // Page Down and Page Up step through the observing list, when no field being typed in wants them.
 class ListPageKeys : public QObject {
 public:
-    ListPageKeys(QWidget* window, std::function<void(bool)> step) : QObject(window), window(window), step(std::move(step))
+    ListPageKeys(QWidget* window, std::function<void(bool)> step)
+        : QObject(window)
+        , window(window)
+        , step(std::move(step))
     {
     }
 
@@ -96,8 +99,9 @@ protected:
         if (watched != window || event->type() != QEvent::KeyPress)
             return QObject::eventFilter(watched, event);
         const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() != Qt::Key_PageDown && key->key() != Qt::Key_PageUp) || key->modifiers() != Qt::NoModifier
-            || qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        const bool pageKey = key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp;
+        const bool typing = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr;
+        if (!pageKey || key->modifiers() != Qt::NoModifier || typing)
             return QObject::eventFilter(watched, event);
         step(key->key() == Qt::Key_PageDown);
         return true;
@@ -409,7 +413,8 @@ void MainWindow::connectTo(frmTKR52princ& f)
 
     click("btnSuivant", &frmTKR52princ::btnSuivant_Click);
     click("btnPrécédent", &frmTKR52princ::btnPrécédent_Click);
-    connect(static_cast<QAbstractButton*>(child("btnListe")), &QAbstractButton::clicked, this, [this, target] {
+    auto* listButton = static_cast<QAbstractButton*>(child("btnListe"));
+    connect(listButton, &QAbstractButton::clicked, this, [this, target] {
         const QString file = QFileDialog::getOpenFileName(this, QString::fromUtf8(liste_texts::TitreFichier),
             QString(), QString::fromUtf8(liste_texts::FiltreFichier));
         if (!file.isEmpty())

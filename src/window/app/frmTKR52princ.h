@@ -232,7 +232,8 @@ public:
 private:
     // Writes entry `rang` (from 1) as "Objet :" would, logs its rank and remembers it.
     void choisirEntrée(std::size_t rang);
-    // Takes a list read: its unreadable entries logged, then the entry `rang` chosen. False when it holds none.
+    // Takes a list read: its unreadable entries logged, then the entry `rang` chosen. False when it holds
+    // none.
     bool prendreListe(liste::Lecture lecture, const std::string& chemin, std::size_t rang);
     liste::Lecture listeObservation;
     std::string cheminListe;

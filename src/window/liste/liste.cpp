@@ -14,11 +14,15 @@ static_assert(liste::TailleMax == 4 * 1024 * 1024, "RefusTropGrand names the lim
 const char* refus(liste::Refus r)
 {
     switch (r) {
-    case liste::Refus::TropGrand: return liste_texts::RefusTropGrand;
-    case liste::Refus::Binaire: return liste_texts::RefusBinaire;
-    case liste::Refus::Malformé: return liste_texts::RefusMalformé;
+    case liste::Refus::TropGrand:
+        return liste_texts::RefusTropGrand;
+    case liste::Refus::Binaire:
+        return liste_texts::RefusBinaire;
+    case liste::Refus::Malformé:
+        return liste_texts::RefusMalformé;
     case liste::Refus::Introuvable:
-    case liste::Refus::Aucun: break;
+    case liste::Refus::Aucun:
+        break;
     }
     return liste_texts::RefusIntrouvable;
 }

@@ -28,7 +28,8 @@ inline constexpr const char* IllisibleAuDépart = "Liste de la dernière séance
 
 // Refusals, in a box, then the file.
 inline constexpr const char* RefusIntrouvable = "Fichier introuvable ou illisible : ";
-inline constexpr const char* RefusTropGrand = "Fichier trop gros pour une liste d'observation (plus de 4 Mo) : ";
+inline constexpr const char* RefusTropGrand
+    = "Fichier trop gros pour une liste d'observation (plus de 4 Mo) : ";
 inline constexpr const char* RefusBinaire = "Ce fichier n'est pas du texte : ";
 inline constexpr const char* RefusMalformé = "Liste Stellarium mal formée : ";
 inline constexpr const char* RefusVide = "Aucun objet lisible dans cette liste : ";
