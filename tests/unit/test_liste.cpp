@@ -275,6 +275,12 @@ TEST_F(ListeDansLaFenêtre, TakenUpAtTheNextStartWhereItWasLeft)
         std::string::npos);
     EXPECT_NE(changée.log().find("Liste : 1/2 M 31\r\n"), std::string::npos);
 
+    // Emptied: one line, nothing chosen.
+    d.écrire("nuit.txt", "\n");
+    FenêtreSuivante vidée(mémoire);
+    EXPECT_EQ(vidée.log().find("Liste de la dernière séance illisible : " + chemin + "\r\n"), 0u);
+    EXPECT_EQ(vidée.log().find("Liste", 1), std::string::npos);
+
     // The file gone: one line, nothing chosen, the memory kept for when it is back.
     fs::remove(chemin);
     mémoire.kept = gardée;

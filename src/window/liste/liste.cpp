@@ -75,13 +75,16 @@ void frmTKR52princ::reprendreListe()
         edtsaisie.addLine(liste_texts::Introuvable + retenue->fichier);
         return;
     }
+    if (lecture.refus != liste::Refus::Aucun || lecture.entrées.empty()) {
+        edtsaisie.addLine(liste_texts::IllisibleAuDépart + retenue->fichier);
+        return;
+    }
     std::size_t rang = retenue->rang;
-    if (lecture.refus == liste::Refus::Aucun && lecture.empreinte != retenue->empreinte) {
+    if (lecture.empreinte != retenue->empreinte) {
         edtsaisie.addLine(liste_texts::Modifiée + retenue->fichier);
         rang = 1;
     }
-    if (lecture.refus != liste::Refus::Aucun || !prendreListe(std::move(lecture), retenue->fichier, rang))
-        edtsaisie.addLine(liste_texts::IllisibleAuDépart + retenue->fichier);
+    prendreListe(std::move(lecture), retenue->fichier, rang);
 }
 
 void frmTKR52princ::choisirEntrée(std::size_t rang)
