@@ -30,6 +30,7 @@ public:
     virtual ~CommandButton() = default;
     virtual void setEnabled(bool enabled) = 0;
     virtual bool enabled() const = 0;
+    virtual void setVisible(bool visible) = 0;
 };
 
 class OptionButton {

@@ -53,8 +53,9 @@ std::unique_ptr<QSettings> lire(QString* avertissement)
     return nullptr;
 }
 
-// Written at once: the file is on the disk when this returns.
-bool écrire(const char* clé, const QVariant& valeur)
+} // namespace
+
+bool enregistrer(std::initializer_list<std::pair<const char*, QVariant>> valeurs)
 {
     // A file that does not read is replaced: what it held was lost already.
     if (!lisible())
@@ -62,12 +63,20 @@ bool écrire(const char* clé, const QVariant& valeur)
     auto fichier = ouvrir();
     if (fichier->status() != QSettings::NoError)
         return false;
-    if (valeur.isValid())
-        fichier->setValue(QLatin1String(clé), valeur);
-    else
-        fichier->remove(QLatin1String(clé));
+    for (const auto& [clé, valeur] : valeurs) {
+        if (valeur.isValid())
+            fichier->setValue(QLatin1String(clé), valeur);
+        else
+            fichier->remove(QLatin1String(clé));
+    }
     fichier->sync();
     return fichier->status() == QSettings::NoError;
+}
+
+QVariant valeurEnregistrée(const char* clé)
+{
+    const auto fichier = lire(nullptr);
+    return fichier ? fichier->value(QLatin1String(clé)) : QVariant();
 }
 
 } // namespace
@@ -108,7 +117,7 @@ std::optional<sky::Lieu> lieuEnregistré(QString* avertissement)
 
 bool enregistrerLieu(const std::optional<sky::Lieu>& lieu)
 {
-    return écrire(CléLieu, lieu ? QVariant(texteLieu(*lieu)) : QVariant());
+    return enregistrer({ { CléLieu, lieu ? QVariant(texteLieu(*lieu)) : QVariant() } });
 }
 
 std::optional<bool> nuitEnregistrée(QString* avertissement)
@@ -126,7 +135,7 @@ std::optional<bool> nuitEnregistrée(QString* avertissement)
 
 bool enregistrerNuit(bool nuit)
 {
-    return écrire(CléNuit, QVariant(nuit));
+    return enregistrer({ { CléNuit, QVariant(nuit) } });
 }
 
 std::optional<sky::Lieu> lieuAuDémarrage(const ChoixLieu* option, QStringList& lignes)

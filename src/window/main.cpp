@@ -2,6 +2,7 @@
 // Program entry: the command line, the Qt platform, the window and its start-up.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "platform/qt/Display.h"
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/NightVision.h"
+#include "platform/qt/QtListMemory.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSystem.h"
 #include "platform/qt/QuitSignals.h"
@@ -57,6 +59,7 @@ struct Options {
     std::optional<settings::ChoixLieu> lieu; // --lieu as given: a site, or "aucun"
     std::optional<double> température;
     std::optional<double> pression;
+    QString liste;
     platform::qt::DisplayRequest display;
 };
 
@@ -97,6 +100,10 @@ Options readCommandLine(int argc, char** argv)
         QString::fromUtf8("Pression de l'air au lieu d'observation, en hPa (réfraction ; par défaut celle de "
                           "l'atmosphère standard à son altitude)."),
         QStringLiteral("HPA"));
+    const QCommandLineOption listeOption(QStringList { QStringLiteral("liste") },
+        QString::fromUtf8("Ouvre une liste d'observation (SkySafari .skylist, Stellarium .json, CSV, un nom "
+                          "par ligne) et choisit son premier objet ; Suivant et Précédent la parcourent."),
+        QStringLiteral("FICHIER"));
     const QCommandLineOption listOption(QStringList { QStringLiteral("list-ports") },
         QString::fromUtf8("Liste les ports série de la machine et quitte."));
     parser.addOption(portOption);
@@ -106,6 +113,7 @@ Options readCommandLine(int argc, char** argv)
     parser.addOption(lieuOption);
     parser.addOption(températureOption);
     parser.addOption(pressionOption);
+    parser.addOption(listeOption);
     parser.addOption(listOption);
     // Options that QApplication takes for itself; they are read here only to be let through.
     std::vector<QCommandLineOption> qtOptions;
@@ -155,6 +163,9 @@ Options readCommandLine(int argc, char** argv)
     };
     options.température = air(températureOption, sky::TempératureMinC, sky::TempératureMaxC);
     options.pression = air(pressionOption, sky::PressionMinHPa, sky::PressionMaxHPa);
+    // Kept whole: a relative path names the same file when the list is taken up at the next start.
+    if (parser.isSet(listeOption))
+        options.liste = QFileInfo(parser.value(listeOption)).absoluteFilePath();
     options.display.platform = parser.isSet(QStringLiteral("platform"))
         ? parser.value(QStringLiteral("platform"))
         : qEnvironmentVariable("QT_QPA_PLATFORM");
@@ -231,6 +242,13 @@ int main(int argc, char** argv)
     }
     window.connectTo(form);
     form.Form_Load();
+    // The observing list given, else the one of the last run.
+    platform::qt::QtListMemory listMemory;
+    form.mémoireListe = &listMemory;
+    if (!options.liste.isEmpty())
+        form.chargerListe(options.liste.toStdString());
+    else
+        form.reprendreListe();
     // Killed with a button held, the window still stops the move and drains its line.
     const platform::qt::QuitSignals quitSignals([&form] { form.fermerLigne(); });
     window.armTimers();

@@ -48,6 +48,7 @@ done <"$scratch/installed"
 [ -x "$scratch/root/usr/bin/selvane" ] || fail "no executable /usr/bin/selvane"
 [ -s "$scratch/root/usr/share/applications/org.example.selvane.desktop" ] || fail "no /usr/share/applications/org.example.selvane.desktop"
 [ -s "$scratch/root/usr/share/icons/hicolor/scalable/apps/selvane.svg" ] || fail "no icon in /usr/share/icons/hicolor/scalable/apps"
+[ -s "$scratch/root/usr/share/selvane/liste-exemple.txt" ] || fail "no sample observing list in /usr/share/selvane"
 # Where indiserver looks, once the build has a driver: the driver on the PATH, its description in /usr/share/indi.
 if grep -q '^bin/indi_' "$scratch/installed"; then
   for driver in $(grep '^bin/indi_' "$scratch/installed"); do

@@ -8,11 +8,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/ListMemory.h"
 #include "platform/SerialPort.h"
 #include "platform/System.h"
 
@@ -43,8 +45,10 @@ public:
 class FakeCommandButton : public platform::CommandButton {
 public:
     bool isEnabled = true;
+    bool isVisible = true;
     void setEnabled(bool e) override { isEnabled = e; }
     bool enabled() const override { return isEnabled; }
+    void setVisible(bool v) override { isVisible = v; }
 };
 
 class FakeOptionButton : public platform::OptionButton {
@@ -190,6 +194,15 @@ private:
     Journal& journal;
     std::deque<std::function<void()>> soon;
     std::multimap<std::int64_t, std::function<void()>> timed;
+};
+
+// The settings file's list group, in memory.
+class FakeListMemory : public platform::ListMemory {
+public:
+    std::optional<platform::ListeRetenue> kept;
+    int writes = 0;
+    std::optional<platform::ListeRetenue> liste() const override { return kept; }
+    void retenir(const platform::ListeRetenue& l) override { kept = l; ++writes; }
 };
 
 // Every control of the window, made on first use, plus the system and the port.

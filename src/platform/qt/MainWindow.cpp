@@ -2,9 +2,12 @@
 #include "platform/qt/MainWindow.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCompleter>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QStringListModel>
 #include <QFontDatabase>
@@ -16,6 +19,7 @@
 #include <stdexcept>
 
 #include "window/app/frmTKR52princ.h"
+#include "window/liste/texts.h"
 #include "platform/qt/DirectionButton.h"
 #include "platform/qt/NightVision.h"
 #include "platform/qt/QtControls.h"
@@ -30,6 +34,8 @@ namespace platform::qt {
 namespace {
 
 constexpr int ConsultIntervalMs = 3000;
+// Frame and inner margins of a line edit, in pixels.
+constexpr int ObjectFieldMargins = 16;
 
 bool hasFamily(const QString& family)
 {
@@ -80,6 +86,35 @@ protected:
 private:
     QCompleter* completer;
     std::function<void(const QString&)> choose;
+};
+
+// Page Down and Page Up step through the observing list, when no field being typed in wants them.
+class ListPageKeys : public QObject {
+public:
+    ListPageKeys(QWidget* window, std::function<void(bool)> step)
+        : QObject(window)
+        , window(window)
+        , step(std::move(step))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != window || event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool pageKey = key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp;
+        const bool typing = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr;
+        if (!pageKey || key->modifiers() != Qt::NoModifier || typing)
+            return QObject::eventFilter(watched, event);
+        step(key->key() == Qt::Key_PageDown);
+        return true;
+    }
+
+private:
+    QWidget* window;
+    std::function<void(bool)> step;
 };
 
 QFont arialFont(double points, bool bold)
@@ -209,8 +244,23 @@ void MainWindow::build()
     objectField->setToolTip(
         QString::fromUtf8("Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil"));
     objectField->setPlaceholderText(QString::fromUtf8("M 42, NGC 869, Vega, Jupiter…"));
+    // Its hint stays whole beside the list's buttons.
+    objectField->setMinimumWidth(objectField->fontMetrics().horizontalAdvance(objectField->placeholderText())
+        + ObjectFieldMargins);
     objectRow->addWidget(objectField, 1);
     textBoxes.emplace("EdtObjet", std::make_unique<QtTextBox>(objectField));
+    // The observing list: its steps shown once a list is loaded.
+    auto* listButton = commandButton("btnListe", liste_texts::BoutonListe);
+    listButton->setToolTip(QString::fromUtf8(liste_texts::BulleListe));
+    objectRow->addWidget(listButton);
+    for (const auto& [n, caption, tip] : { std::array { "btnPrécédent", liste_texts::BoutonPrécédent,
+                                               liste_texts::BullePrécédent },
+             std::array { "btnSuivant", liste_texts::BoutonSuivant, liste_texts::BulleSuivant } }) {
+        auto* step = commandButton(n, caption);
+        step->setToolTip(QString::fromUtf8(tip));
+        step->setVisible(false);
+        objectRow->addWidget(step);
+    }
     objectList = new QStringListModel(this);
     objectCompleter = new QCompleter(objectList, this);
     objectCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
@@ -396,6 +446,22 @@ void MainWindow::connectTo(frmTKR52princ& f)
     for (std::size_t i = 0; i < keys.speeds.size(); ++i)
         keys.speeds[i] = static_cast<QAbstractButton*>(child(speedNames[i]));
     new WindowKeys(this, keys, [this] { openSiteDialog(); });
+
+    click("btnSuivant", &frmTKR52princ::btnSuivant_Click);
+    click("btnPrécédent", &frmTKR52princ::btnPrécédent_Click);
+    auto* listButton = static_cast<QAbstractButton*>(child("btnListe"));
+    connect(listButton, &QAbstractButton::clicked, this, [this, target] {
+        const QString file = QFileDialog::getOpenFileName(this, QString::fromUtf8(liste_texts::TitreFichier),
+            QString(), QString::fromUtf8(liste_texts::FiltreFichier));
+        if (!file.isEmpty())
+            target->chargerListe(QFileInfo(file).absoluteFilePath().toStdString());
+    });
+    installEventFilter(new ListPageKeys(this, [target](bool next) {
+        if (next)
+            target->btnSuivant_Click();
+        else
+            target->btnPrécédent_Click();
+    }));
 
     // "Objet :": the list follows each keystroke; Enter or a click on a row chooses.
     QLineEdit* const field = objectField;

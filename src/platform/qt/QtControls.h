@@ -66,6 +66,7 @@ public:
     explicit QtCommandButton(QAbstractButton* button) : widget(button) {}
     void setEnabled(bool enabled) override { widget->setEnabled(enabled); }
     bool enabled() const override { return widget->isEnabled(); }
+    void setVisible(bool visible) override { widget->setVisible(visible); }
 
 private:
     QAbstractButton* widget;

@@ -20,6 +20,8 @@ frmTKR52princ::frmTKR52princ(platform::ControlSet& controls, platform::System& s
     , btninitialisation(controls.commandButton("btninitialisation"))
     , btnAligner(controls.commandButton("btnAligner"))
     , BTN_ask(controls.commandButton("BTN_ask"))
+    , btnPrécédent(controls.commandButton("btnPrécédent"))
+    , btnSuivant(controls.commandButton("btnSuivant"))
     , Optvitesseauto(controls.checkBox("Optvitesseauto"))
     , Timerconsult(controls.timer("Timerconsult"))
     , MSComm1(controls.serialPort("MSComm1"))

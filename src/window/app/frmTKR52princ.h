@@ -13,11 +13,13 @@
 
 #include "alignment/Alignment.h"
 #include "platform/Controls.h"
+#include "platform/ListMemory.h"
 #include "platform/SerialPort.h"
 #include "platform/System.h"
 #include "protocol/sequences.h"
 #include "protocol/wire.h"
 #include "sky/catalogue.h"
+#include "sky/liste.h"
 #include "sky/refraction.h"
 #include "sky/site.h"
 
@@ -209,6 +211,34 @@ public:
     // "05h35m17s -05°23'28\"" for the log box.
     static std::string texteChamps(const PiècesCoordonnées& champs);
 
+private:
+    // What choosing an object in "Objet :" does once it is found; an observing list's entries too.
+    void choisirObjet(const catalogue::Objet& objet);
+
+public:
+    // ---- The observing list (liste/) ----
+    // "Liste…" or --liste: reads the file, lists once in the log box the entries it cannot read, and
+    // chooses the first entry. A file that cannot be a list is refused with a box; the list in use stays.
+    void chargerListe(const std::string& chemin);
+    // At start: the list of the last run, at the entry the user stood on. Without one, nothing.
+    void reprendreListe();
+    // "Suivant" and "Précédent" (Page Down, Page Up): the next or the previous entry.
+    void btnSuivant_Click();
+    void btnPrécédent_Click();
+    bool listeChargée() const { return !listeObservation.entrées.empty(); }
+    // Where the list and its position are kept between starts; none in tests that do not look.
+    platform::ListMemory* mémoireListe = nullptr;
+
+private:
+    // Writes entry `rang` (from 1) as "Objet :" would, logs its rank and remembers it.
+    void choisirEntrée(std::size_t rang);
+    // Takes a list read: its unreadable entries logged, then the entry `rang` chosen. False when it holds
+    // none.
+    bool prendreListe(liste::Lecture lecture, const std::string& chemin, std::size_t rang);
+    liste::Lecture listeObservation;
+    std::string cheminListe;
+    std::size_t rangListe = 0;
+
 public:
     // ---- Fields of the window ----
     double positionAD = 0;
@@ -241,6 +271,8 @@ public:
     platform::CommandButton& btninitialisation;
     platform::CommandButton& btnAligner;
     platform::CommandButton& BTN_ask;
+    platform::CommandButton& btnPrécédent;
+    platform::CommandButton& btnSuivant;
     platform::CheckBox& Optvitesseauto;
     platform::Timer& Timerconsult;
     platform::SerialPort& MSComm1;

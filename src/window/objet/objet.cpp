@@ -69,18 +69,23 @@ void frmTKR52princ::EdtObjet_Valider()
         edtsaisie.addLine(catalogue_texts::ObjetInconnu + saisie);
         return;
     }
-    const catalogue::Position place = catalogue::positionDuJour(*objet, système.utcMs(), lieu);
+    choisirObjet(*objet);
+}
+
+void frmTKR52princ::choisirObjet(const catalogue::Objet& objet)
+{
+    const catalogue::Position place = catalogue::positionDuJour(objet, système.utcMs(), lieu);
     const PiècesCoordonnées champs = champsDePosition(place.ad, place.dec);
     écrireChamps(champs);
-    EdtObjet.setText(objet->libellé());
-    std::string ligne = catalogue_texts::ObjetChoisi + objet->libellé() + " " + texteChamps(champs);
-    if (objet->corps) {
+    EdtObjet.setText(objet.libellé());
+    std::string ligne = catalogue_texts::ObjetChoisi + objet.libellé() + " " + texteChamps(champs);
+    if (objet.corps) {
         // A moving object's place holds for the moment it was computed.
         const platform::TimeOfDay t = système.localTime();
         ligne += catalogue_texts::À + deuxChiffres(t.hour) + ":" + deuxChiffres(t.minute) + ":"
             + deuxChiffres(t.second);
     }
     edtsaisie.addLine(ligne);
-    if (objet->corps == sky::Corps::Lune && !lieu)
+    if (objet.corps == sky::Corps::Lune && !lieu)
         edtsaisie.addLine(catalogue_texts::LuneGéocentrique);
 }
