@@ -35,6 +35,11 @@ QString q(const std::string& s)
     return QString::fromStdString(s);
 }
 
+QString q(const langue::Texte& texte)
+{
+    return QString::fromUtf8(texte.texte());
+}
+
 std::int64_t utcMs()
 {
     return QDateTime::currentMSecsSinceEpoch();
@@ -61,7 +66,7 @@ QString worded(const protocol::Incident& why)
         // The pages say it as the window's log box does; the system's reason goes to the terminal.
         if (!why.détail.empty())
             std::fprintf(
-                stderr, "%s: %s : %s\n", web_texts::Programme, link_texts::LiaisonPerdue, why.détail.c_str());
+                stderr, "%s: %s : %s\n", web_texts::Programme, link_texts::LiaisonPerdue.texte(), why.détail.c_str());
         return q(link_texts::LiaisonPerdue);
     }
 }
@@ -271,7 +276,7 @@ void WebMount::watch()
         if (page == pages.end() || now - page->second.dernierSigneMs > options.silenceMs)
             endMove(axe, q(web_texts::MouvementSansNouvelles));
         else if (options.longestMoveS > 0 && now - m.débutMs > options.longestMoveS * std::int64_t { 1000 })
-            endMove(axe, QString::fromUtf8(web_texts::MouvementTropLong).arg(options.longestMoveS));
+            endMove(axe, q(web_texts::MouvementTropLong).arg(options.longestMoveS));
     }
 }
 

@@ -2,7 +2,9 @@
 // Log texts of autoguiding (the commands of moves, speeds and autoguiding are the protocol's).
 #pragma once
 
+#include "langue/langue.h"
+
 namespace motion_texts {
-inline constexpr const char* LigneAutoguidageMarche = "Passage en autoguidage";
-inline constexpr const char* LigneAutoguidageArrêt = "Fin de l'autoguidage ";
+inline constexpr langue::Texte LigneAutoguidageMarche = SELVANE_TEXTE("motion", "Passage en autoguidage");
+inline constexpr langue::Texte LigneAutoguidageArrêt = SELVANE_TEXTE("motion", "Fin de l'autoguidage ");
 } // namespace motion_texts

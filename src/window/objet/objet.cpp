@@ -82,5 +82,5 @@ void frmTKR52princ::EdtObjet_Valider()
     }
     edtsaisie.addLine(ligne);
     if (objet->corps == sky::Corps::Lune && !lieu)
-        edtsaisie.addLine(catalogue_texts::LuneGéocentrique);
+        edtsaisie.addLine(catalogue_texts::LuneGéocentrique.texte());
 }
