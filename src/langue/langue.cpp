@@ -9,7 +9,9 @@ namespace {
 Langue choisie = Langue::fr;
 Traducteur traducteurAnglais = nullptr;
 // selvane-web words one message at a time for one page: the language in use on this thread.
-thread_local std::optional<Langue> locale;
+thread_local std::optional<Langue> portée;
+// How many Portée are open on this thread: the last one closed gives the program's language back.
+thread_local int portéesOuvertes = 0;
 
 std::string_view variable(const char* nom)
 {
@@ -87,7 +89,7 @@ void installer(Langue langue, Traducteur anglais)
 
 Langue courante()
 {
-    return locale ? *locale : choisie;
+    return portée ? *portée : choisie;
 }
 
 const char* Texte::texte() const
@@ -101,12 +103,16 @@ const char* Texte::texte() const
 Portée::Portée(Langue langue)
     : précédente(courante())
 {
-    locale = langue;
+    ++portéesOuvertes;
+    portée = langue;
 }
 
 Portée::~Portée()
 {
-    locale = précédente;
+    if (--portéesOuvertes == 0)
+        portée.reset();
+    else
+        portée = précédente;
 }
 
 std::optional<std::string> séparateurDécimalImposé()

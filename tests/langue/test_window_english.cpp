@@ -37,9 +37,9 @@ QStringList frenchSources()
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == QLatin1String("source")) {
-            source = xml.readElementText().trimmed();
+            source = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
         } else if (xml.name() == QLatin1String("translation")) {
-            const QString english = xml.readElementText().trimmed();
+            const QString english = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
             if (english != source && source.size() >= 4)
                 sources << source;
         }
