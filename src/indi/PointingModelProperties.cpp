@@ -208,7 +208,8 @@ PointingModelProperties::Synchro PointingModelProperties::sync(
         // Without a site there is no hour angle: a plain sync is what the client gets.
         if (airSaid != indi_texts::RéfractionSansLieu.texte()) {
             airSaid = indi_texts::RéfractionSansLieu;
-            DEBUGFDEVICE(ModelSP.device, INDI::Logger::DBG_SESSION, "%s", indi_texts::RéfractionSansLieu.texte());
+            DEBUGFDEVICE(
+                ModelSP.device, INDI::Logger::DBG_SESSION, "%s", indi_texts::RéfractionSansLieu.texte());
         }
         ModelSP.s = IPS_ALERT;
         IDSetSwitch(&ModelSP, "%s", indi_texts::ModèleSansLieu.texte());

@@ -52,7 +52,9 @@ protocol::AiguillageEvents SelvaneTelescope::sharedLineEvents()
             const bool unknown = (ad.empty() && lastRa.empty()) || (dec.empty() && lastDec.empty());
             if (unknown && SunSafetyS[0].s != ISS_ON)
                 return true;
-            LOGF_WARN("%s", static_cast<const char*>(unknown ? indi_texts::GotoDUnProgrammeSansCible : indi_texts::GotoDUnProgrammeIllisible));
+            LOGF_WARN("%s",
+                static_cast<const char*>(
+                    unknown ? indi_texts::GotoDUnProgrammeSansCible : indi_texts::GotoDUnProgrammeIllisible));
             return false;
         }
         const auto fromSun = sunTooClose(target->first, target->second);

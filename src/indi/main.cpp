@@ -12,9 +12,9 @@
 #include <indidevapi.h>
 
 #include "indi/SelvaneTelescope.h"
+#include "indi/texts.h"
 #include "langue/langue.h"
 #include "langue/table.h"
-#include "indi/texts.h"
 
 namespace {
 
@@ -40,8 +40,9 @@ struct Setup {
         // No command line under indiserver: SELVANE_LANGUE, else the rule on the environment's locale.
         std::string invalide;
         const auto forcée = langue::forcéeParEnvironnement(&invalide);
-        langue::installer(forcée ? *forcée
-                                 : langue::règle(langue::premièreLangueEnvironnement(), langue::localeCEnvironnement()),
+        langue::installer(forcée
+                ? *forcée
+                : langue::règle(langue::premièreLangueEnvironnement(), langue::localeCEnvironnement()),
             langue::anglaisDeLaTable);
         if (!invalide.empty())
             std::fprintf(stderr, indi_texts::LangueInvalide.texte(), invalide.c_str());

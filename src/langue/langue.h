@@ -40,12 +40,30 @@ struct Texte {
 };
 #define SELVANE_TEXTE(contexte, source) (::langue::Texte { contexte, source })
 
-inline std::string operator+(const Texte& a, const std::string& b) { return a.texte() + b; }
-inline std::string operator+(const std::string& a, const Texte& b) { return a + b.texte(); }
-inline std::string operator+(const Texte& a, const char* b) { return std::string(a.texte()) + b; }
-inline std::string operator+(const char* a, const Texte& b) { return a + std::string(b.texte()); }
-inline bool operator==(const std::string& a, const Texte& b) { return a == b.texte(); }
-inline std::string operator+(const Texte& a, const Texte& b) { return a.texte() + std::string(b.texte()); }
+inline std::string operator+(const Texte& a, const std::string& b)
+{
+    return a.texte() + b;
+}
+inline std::string operator+(const std::string& a, const Texte& b)
+{
+    return a + b.texte();
+}
+inline std::string operator+(const Texte& a, const char* b)
+{
+    return std::string(a.texte()) + b;
+}
+inline std::string operator+(const char* a, const Texte& b)
+{
+    return a + std::string(b.texte());
+}
+inline bool operator==(const std::string& a, const Texte& b)
+{
+    return a == b.texte();
+}
+inline std::string operator+(const Texte& a, const Texte& b)
+{
+    return a.texte() + std::string(b.texte());
+}
 
 // Finds the English of a source text; returns nothing (nullptr) when the catalogue has none.
 using Traducteur = const char* (*)(const char* contexte, const char* source);

@@ -65,8 +65,8 @@ QString worded(const protocol::Incident& why)
     default:
         // The pages say it as the window's log box does; the system's reason goes to the terminal.
         if (!why.détail.empty())
-            std::fprintf(
-                stderr, "%s: %s : %s\n", web_texts::Programme, link_texts::LiaisonPerdue.texte(), why.détail.c_str());
+            std::fprintf(stderr, "%s: %s : %s\n", web_texts::Programme, link_texts::LiaisonPerdue.texte(),
+                why.détail.c_str());
         return q(link_texts::LiaisonPerdue);
     }
 }

@@ -102,7 +102,8 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption("port",
-        SELVANE_TR("web", "Le contrôleur : un port série (/dev/ttyUSB0), un pont TCP (hôte:port) ou le port partagé "
+        SELVANE_TR("web",
+            "Le contrôleur : un port série (/dev/ttyUSB0), un pont TCP (hôte:port) ou le port partagé "
             "du pilote (127.0.0.1:7625). Par défaut /dev/ttyS0 (COM1)."),
         "DEVICE|HOST:PORT");
     const QCommandLineOption simulateOption(
@@ -111,14 +112,17 @@ int main(int argc, char** argv)
         SELVANE_TR("web", "Le lieu d'observation en degrés décimaux (est positif) et mètres."),
         "LAT,LON[,ALT]");
     const QCommandLineOption listenOption("listen",
-        SELVANE_TR("web", "L'adresse où servir la page ; 0.0.0.0:7626 pour le réseau (avec un jeton). Par défaut %1.")
+        SELVANE_TR("web",
+            "L'adresse où servir la page ; 0.0.0.0:7626 pour le réseau (avec un jeton). Par défaut %1.")
             .arg(ÉcouteParDéfaut),
         "ADDRESS:PORT", ÉcouteParDéfaut);
     const QCommandLineOption traceOption("trace",
-        SELVANE_TR("web", "Chaque commande écrite et chaque réponse lue vont sur la sortie d'erreur, horodatées."));
+        SELVANE_TR(
+            "web", "Chaque commande écrite et chaque réponse lue vont sur la sortie d'erreur, horodatées."));
     // Read before any text is made (langue::qt::choisirEtInstaller); listed here for --help.
     const QCommandLineOption langueOption(langue::qt::nomOption(), langue::qt::aideOption(), "fr|en");
-    for (const auto& option : { portOption, simulateOption, lieuOption, listenOption, traceOption, langueOption })
+    for (const auto& option :
+        { portOption, simulateOption, lieuOption, listenOption, traceOption, langueOption })
         parser.addOption(option);
     if (!parser.parse(app.arguments()))
         fail(parser.errorText(), StatutOptionInvalide);
@@ -134,13 +138,11 @@ int main(int argc, char** argv)
     if (parser.isSet(lieuOption)) {
         options.lieu = sky::lireLieu(parser.value(lieuOption).toStdString());
         if (!options.lieu)
-            fail(langue::qt::tr(web_texts::LieuInvalide).arg(parser.value(lieuOption)),
-                StatutOptionInvalide);
+            fail(langue::qt::tr(web_texts::LieuInvalide).arg(parser.value(lieuOption)), StatutOptionInvalide);
     }
     const auto écoute = readListen(parser.value(listenOption));
     if (!écoute)
-        fail(langue::qt::tr(web_texts::ListenInvalide).arg(parser.value(listenOption)),
-            StatutOptionInvalide);
+        fail(langue::qt::tr(web_texts::ListenInvalide).arg(parser.value(listenOption)), StatutOptionInvalide);
     if (parser.isSet(portOption) && parser.value(portOption).isEmpty())
         fail(SELVANE_TR("web", "--port : un port est attendu"), StatutOptionInvalide);
 
@@ -197,8 +199,7 @@ int main(int argc, char** argv)
     web::HttpFront front(access);
     QString why;
     if (!front.listen(écoute->address, écoute->port, why))
-        fail(langue::qt::tr(web_texts::ÉcouteImpossible).arg(parser.value(listenOption), why),
-            EXIT_FAILURE);
+        fail(langue::qt::tr(web_texts::ÉcouteImpossible).arg(parser.value(listenOption), why), EXIT_FAILURE);
 
     web::WebMount mount(line.fd, options);
     web::Pages pages(access, mount);

@@ -15,22 +15,27 @@ inline constexpr langue::Texte MouvementSansNouvelles
     = SELVANE_TEXTE("web", "Mouvement arrêté : la page qui le tenait ne répond plus");
 inline constexpr langue::Texte MouvementTropLong
     = SELVANE_TEXTE("web", "Mouvement arrêté au bout de %1 s : durée max. d'un mouvement atteinte");
-inline constexpr langue::Texte GotoDéjàEnCours = SELVANE_TEXTE("web", "GOTO refusé : un GOTO est déjà en cours");
+inline constexpr langue::Texte GotoDéjàEnCours
+    = SELVANE_TEXTE("web", "GOTO refusé : un GOTO est déjà en cours");
 inline constexpr langue::Texte InitPendantGoto = SELVANE_TEXTE("web", "Init refusée : un GOTO est en cours");
 inline constexpr langue::Texte GotoTerminé = SELVANE_TEXTE("web", "GOTO terminé");
 inline constexpr langue::Texte RéponseIllisible = SELVANE_TEXTE("web", "réponse illisible : ");
 // The line that does not open, worded as the window words it: "DEVICE: reason".
 inline constexpr const char* PortIndisponible = "%1: %2";
-inline constexpr langue::Texte AucunPériphérique = SELVANE_TEXTE("web", "aucun périphérique de ce nom (branché ?)");
+inline constexpr langue::Texte AucunPériphérique
+    = SELVANE_TEXTE("web", "aucun périphérique de ce nom (branché ?)");
 inline constexpr langue::Texte Simulateur = SELVANE_TEXTE("web", "simulateur de monture sur %1");
-inline constexpr langue::Texte SimulateurImpossible = SELVANE_TEXTE("web", "le simulateur n'a pas pu démarrer");
-inline constexpr langue::Texte ÉcouteImpossible = SELVANE_TEXTE("web", "--listen %1 : impossible d'écouter (%2)");
-inline constexpr langue::Texte ListenInvalide = SELVANE_TEXTE("web", "--listen %1 : attendu ADRESSE:PORT, par exemple 0.0.0.0:7626");
-inline constexpr langue::Texte LieuInvalide
-    = SELVANE_TEXTE("web", "--lieu %1 : attendu LAT,LON[,ALT] en degrés décimaux et mètres, latitude entre -90 et 90, longitude "
-      "entre -180 et 180 (est positive), altitude entre -500 et 10000 m");
-inline constexpr langue::Texte SurLeRéseau
-    = SELVANE_TEXTE("web", "Sur le réseau : quiconque a cette adresse (et son jeton) peut déplacer la monture.");
+inline constexpr langue::Texte SimulateurImpossible
+    = SELVANE_TEXTE("web", "le simulateur n'a pas pu démarrer");
+inline constexpr langue::Texte ÉcouteImpossible
+    = SELVANE_TEXTE("web", "--listen %1 : impossible d'écouter (%2)");
+inline constexpr langue::Texte ListenInvalide
+    = SELVANE_TEXTE("web", "--listen %1 : attendu ADRESSE:PORT, par exemple 0.0.0.0:7626");
+inline constexpr langue::Texte LieuInvalide = SELVANE_TEXTE("web",
+    "--lieu %1 : attendu LAT,LON[,ALT] en degrés décimaux et mètres, latitude entre -90 et 90, longitude "
+    "entre -180 et 180 (est positive), altitude entre -500 et 10000 m");
+inline constexpr langue::Texte SurLeRéseau = SELVANE_TEXTE(
+    "web", "Sur le réseau : quiconque a cette adresse (et son jeton) peut déplacer la monture.");
 } // namespace web_texts
 
 namespace web_limits {

@@ -9,7 +9,6 @@
 #include <optional>
 #include <vector>
 
-#include "window/app/frmTKR52princ.h"
 #include "langue/qt/LangueQt.h"
 #include "platform/qt/Display.h"
 #include "platform/qt/MainWindow.h"
@@ -20,6 +19,7 @@
 #include "platform/qt/TcpSerialPort.h"
 #include "sim/MountSimulator.h"
 #include "sky/site.h"
+#include "window/app/frmTKR52princ.h"
 
 #ifndef SELVANE_VERSION
 #define SELVANE_VERSION "2.2"
@@ -73,8 +73,9 @@ Options readCommandLine(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(QStringList { QStringLiteral("port") },
-        SELVANE_TR("main", "Port série à utiliser au lieu de COM1 (/dev/ttyUSB0…), ou HÔTE:PORT d'un "
-                          "pont série-réseau (ser2net, adaptateur WiFi)."),
+        SELVANE_TR("main",
+            "Port série à utiliser au lieu de COM1 (/dev/ttyUSB0…), ou HÔTE:PORT d'un "
+            "pont série-réseau (ser2net, adaptateur WiFi)."),
         QStringLiteral("DEVICE"));
     const QCommandLineOption traceOption(QStringList { QStringLiteral("trace") },
         SELVANE_TR("main", "Écrit chaque commande et chaque réponse sur la sortie d'erreur."));
@@ -83,16 +84,19 @@ Options readCommandLine(int argc, char** argv)
     const QCommandLineOption nightOption(QStringList { QStringLiteral("nuit") },
         SELVANE_TR("main", "Démarre en vision de nuit (rouge sur noir ; Ctrl+Maj+N bascule)."));
     const QCommandLineOption lieuOption(QStringList { QStringLiteral("lieu") },
-        SELVANE_TR("main", "Lieu d'observation en degrés décimaux (nord et est positifs) et mètres : "
-                          "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon."),
+        SELVANE_TR("main",
+            "Lieu d'observation en degrés décimaux (nord et est positifs) et mètres : "
+            "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon."),
         QStringLiteral("LAT,LON[,ALT]"));
     const QCommandLineOption températureOption(QStringList { QString::fromUtf8("température") },
-        SELVANE_TR("main", "Température de l'air au lieu d'observation, en °C (réfraction ; par défaut celle de "
+        SELVANE_TR("main",
+            "Température de l'air au lieu d'observation, en °C (réfraction ; par défaut celle de "
             "l'atmosphère standard à son altitude)."),
         QStringLiteral("C"));
     const QCommandLineOption pressionOption(QStringList { QStringLiteral("pression") },
-        SELVANE_TR("main", "Pression de l'air au lieu d'observation, en hPa (réfraction ; par défaut celle de "
-                          "l'atmosphère standard à son altitude)."),
+        SELVANE_TR("main",
+            "Pression de l'air au lieu d'observation, en hPa (réfraction ; par défaut celle de "
+            "l'atmosphère standard à son altitude)."),
         QStringLiteral("HPA"));
     const QCommandLineOption listOption(QStringList { QStringLiteral("list-ports") },
         SELVANE_TR("main", "Liste les ports série de la machine et quitte."));
@@ -105,7 +109,8 @@ Options readCommandLine(int argc, char** argv)
     parser.addOption(pressionOption);
     parser.addOption(listOption);
     // Read before any text is made (langue::qt::choisirEtInstaller); listed here for --help.
-    parser.addOption(QCommandLineOption(langue::qt::nomOption(), langue::qt::aideOption(), QStringLiteral("fr|en")));
+    parser.addOption(
+        QCommandLineOption(langue::qt::nomOption(), langue::qt::aideOption(), QStringLiteral("fr|en")));
     // Options that QApplication takes for itself; they are read here only to be let through.
     std::vector<QCommandLineOption> qtOptions;
     for (const char* name : { "platform", "platformpluginpath", "platformtheme", "plugin", "display",
@@ -135,7 +140,8 @@ Options readCommandLine(int argc, char** argv)
         if (!options.lieu) {
             std::fprintf(stderr, "%s\n",
                 SELVANE_TR("main",
-                    "selvane: --lieu %1 : attendu LAT,LON[,ALT] en degrés décimaux et mètres, latitude entre -90 "
+                    "selvane: --lieu %1 : attendu LAT,LON[,ALT] en degrés décimaux et mètres, latitude entre "
+                    "-90 "
                     "et 90, longitude entre -180 et 180 (est positive), altitude entre -500 et 10000 m")
                     .arg(texte)
                     .toLocal8Bit()
@@ -203,7 +209,10 @@ int main(int argc, char** argv)
         }
         device = QString::fromStdString(simulator->devicePath());
         std::fprintf(stderr, "%s\n",
-            SELVANE_TR("main", "selvane: simulateur de monture sur %1").arg(device).toLocal8Bit().constData());
+            SELVANE_TR("main", "selvane: simulateur de monture sur %1")
+                .arg(device)
+                .toLocal8Bit()
+                .constData());
     }
 
     // A HOST:PORT reaches a controller behind a serial-to-network bridge; anything else is a device.

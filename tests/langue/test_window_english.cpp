@@ -123,7 +123,8 @@ private slots:
         QVERIFY(french.size() > 100);
         for (const QString& text : seen)
             for (const QString& source : french)
-                QVERIFY2(!text.contains(source), qPrintable(QStringLiteral("French \"%1\" in \"%2\"").arg(source, text)));
+                QVERIFY2(!text.contains(source),
+                    qPrintable(QStringLiteral("French \"%1\" in \"%2\"").arg(source, text)));
     }
 };
 

@@ -23,7 +23,8 @@ constexpr Texte AideLangue = SELVANE_TEXTE("langue",
     "Langue des textes : fr ou en (par défaut : le français si la langue de l'utilisateur est le "
     "français ou la locale C, l'anglais sinon ; SELVANE_LANGUE fait de même).");
 constexpr Texte LangueInvalide = SELVANE_TEXTE("langue", "%1: %2 : attendu fr ou en");
-constexpr Texte VariableInvalide = SELVANE_TEXTE("langue", "%1: SELVANE_LANGUE=%2 : attendu fr ou en, ignoré");
+constexpr Texte VariableInvalide
+    = SELVANE_TEXTE("langue", "%1: SELVANE_LANGUE=%2 : attendu fr ou en, ignoré");
 
 QTranslator& traducteur()
 {
@@ -53,7 +54,11 @@ const char* anglais(const char* contexte, const char* source)
     // Said in the rule's own language, the option not being read.
     installer(règle(QLocale::system().uiLanguages().value(0).toStdString(), localeCEnvironnement()), anglais);
     std::fprintf(stderr, "%s\n",
-        tr(LangueInvalide).arg(QString::fromUtf8(programme), QStringLiteral("%1 %2").arg(QString::fromUtf8(Option), QString::fromLocal8Bit(valeur))).toLocal8Bit().constData());
+        tr(LangueInvalide)
+            .arg(QString::fromUtf8(programme),
+                QStringLiteral("%1 %2").arg(QString::fromUtf8(Option), QString::fromLocal8Bit(valeur)))
+            .toLocal8Bit()
+            .constData());
     std::exit(StatutOptionInvalide);
 }
 } // namespace
@@ -78,9 +83,9 @@ Langue choisirEtInstaller(int argc, char** argv, const char* programme)
     std::string invalide;
     if (!forcée)
         forcée = forcéeParEnvironnement(&invalide);
-    const Langue choisie = forcée ? *forcée
-                                  : règle(QLocale::system().uiLanguages().value(0).toStdString(),
-                                      localeCEnvironnement());
+    const Langue choisie = forcée
+        ? *forcée
+        : règle(QLocale::system().uiLanguages().value(0).toStdString(), localeCEnvironnement());
     installer(choisie, anglais);
     if (!invalide.empty())
         std::fprintf(stderr, "%s\n",

@@ -51,7 +51,7 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         }
     std::fprintf(stderr, "%s\n",
         qPrintable(SELVANE_TR("platform", "%1: impossible d'ouvrir l'affichage graphique : %2")
-                .arg(QCoreApplication::applicationName(), reason.simplified())));
+                       .arg(QCoreApplication::applicationName(), reason.simplified())));
     std::fflush(stderr);
     std::_Exit(EXIT_FAILURE);
 }
@@ -64,9 +64,10 @@ QString missingDisplay(const DisplayRequest& request)
     if (request.platform.isEmpty()) {
         if (x11 || waylandReachable())
             return {};
-        return SELVANE_TR("platform", "aucun affichage graphique (DISPLAY et WAYLAND_DISPLAY sont vides) ; "
-                                          "lancez-le dans une session graphique ou sous xvfb-run "
-                                          "(--help, --version et --list-ports marchent sans affichage)");
+        return SELVANE_TR("platform",
+            "aucun affichage graphique (DISPLAY et WAYLAND_DISPLAY sont vides) ; "
+            "lancez-le dans une session graphique ou sous xvfb-run "
+            "(--help, --version et --list-ports marchent sans affichage)");
     }
     // A list such as "wayland;xcb" is tried in order; options follow a colon.
     const QStringList names = request.platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);
@@ -82,8 +83,9 @@ QString missingDisplay(const DisplayRequest& request)
             return {}; // offscreen, vnc, eglfs…: needs no display server we could look for
         }
     }
-    return SELVANE_TR("platform", "la plateforme Qt « %1 » demande un affichage graphique, mais DISPLAY et "
-                                    "WAYLAND_DISPLAY sont vides")
+    return SELVANE_TR("platform",
+        "la plateforme Qt « %1 » demande un affichage graphique, mais DISPLAY et "
+        "WAYLAND_DISPLAY sont vides")
         .arg(request.platform);
 }
 

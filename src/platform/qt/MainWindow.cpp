@@ -15,11 +15,11 @@
 #include <functional>
 #include <stdexcept>
 
-#include "window/app/frmTKR52princ.h"
+#include "langue/qt/LangueQt.h"
 #include "platform/qt/DirectionButton.h"
 #include "platform/qt/NightVision.h"
 #include "platform/qt/QtControls.h"
-#include "langue/qt/LangueQt.h"
+#include "window/app/frmTKR52princ.h"
 
 namespace platform::qt {
 
@@ -190,7 +190,8 @@ void MainWindow::build()
     };
 
     auto* clipboardRow = new QHBoxLayout;
-    clipboardRow->addWidget(commandButton("Btn_récup_clipboard", QT_TRANSLATE_NOOP("window", "Récupère coord presse papier ")));
+    clipboardRow->addWidget(
+        commandButton("Btn_récup_clipboard", QT_TRANSLATE_NOOP("window", "Récupère coord presse papier ")));
     clipboardRow->addWidget(commandButton("BtnGOTO", QT_TRANSLATE_NOOP("window", "&GOTO référence")));
     column->addLayout(clipboardRow);
 
@@ -198,11 +199,12 @@ void MainWindow::build()
     // read and indexed meanwhile, on a thread of its own.
     catalogue::préparer();
     auto* objectRow = new QHBoxLayout;
-    objectRow->addWidget(addLabel(new QLabel(text(QT_TRANSLATE_NOOP("window", "Objet :")), this), "LabelObjet"));
+    objectRow->addWidget(
+        addLabel(new QLabel(text(QT_TRANSLATE_NOOP("window", "Objet :")), this), "LabelObjet"));
     objectField = new QLineEdit(this);
     name(objectField, "EdtObjet");
-    objectField->setToolTip(
-        text(QT_TRANSLATE_NOOP("window", "Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil")));
+    objectField->setToolTip(text(QT_TRANSLATE_NOOP(
+        "window", "Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil")));
     objectField->setPlaceholderText(QString::fromUtf8("M 42, NGC 869, Vega, Jupiter…"));
     objectRow->addWidget(objectField, 1);
     textBoxes.emplace("EdtObjet", std::make_unique<QtTextBox>(objectField));
@@ -238,13 +240,13 @@ void MainWindow::build()
         column->addLayout(row);
     };
     entryRow("Label2", "a :", "α :", QT_TRANSLATE_NOOP("window", "Ascension Droite"),
-             {{"EdtADréfHrs", "00", "2", QT_TRANSLATE_NOOP("window", "Heures"), "UpDownADHrs"},
-              {"EdtADréfMin", "00", "2", QT_TRANSLATE_NOOP("window", "Minutes"), "UpDownADMin"},
-              {"EdtADréfSec", "00", "2", QT_TRANSLATE_NOOP("window", "Secondes"), "UpDownADSec"}});
+        { { "EdtADréfHrs", "00", "2", QT_TRANSLATE_NOOP("window", "Heures"), "UpDownADHrs" },
+            { "EdtADréfMin", "00", "2", QT_TRANSLATE_NOOP("window", "Minutes"), "UpDownADMin" },
+            { "EdtADréfSec", "00", "2", QT_TRANSLATE_NOOP("window", "Secondes"), "UpDownADSec" } });
     entryRow("Label3", "d :", "δ :", QT_TRANSLATE_NOOP("window", "Déclinaison"),
-             {{"EdtDECréfDeg", "+000", "4", QT_TRANSLATE_NOOP("window", "Degrés"), "UpDownDECdeg"},
-              {"EdtDECréfMin", "00", "2", QT_TRANSLATE_NOOP("window", "Minutes"), "UpDownDECmin"},
-              {"EdtDECréfSec", "00", "2", QT_TRANSLATE_NOOP("window", "Secondes"), "UpDownDECsec"}});
+        { { "EdtDECréfDeg", "+000", "4", QT_TRANSLATE_NOOP("window", "Degrés"), "UpDownDECdeg" },
+            { "EdtDECréfMin", "00", "2", QT_TRANSLATE_NOOP("window", "Minutes"), "UpDownDECmin" },
+            { "EdtDECréfSec", "00", "2", QT_TRANSLATE_NOOP("window", "Secondes"), "UpDownDECsec" } });
 
     // Log box with the "?" button on its top right corner.
     auto* logArea = new QGridLayout;

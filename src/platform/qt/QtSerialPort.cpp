@@ -26,8 +26,9 @@ QString explainOpenFailure(const QString& device, const QString& qtReason)
     }
     // Qt keeps a lock file per device; one left behind by a program that was killed looks the same.
     if (qtReason.contains(QLatin1String("lock"), Qt::CaseInsensitive))
-        return SELVANE_TR("platform", "déjà utilisé par un autre programme (%1 ; si aucun ne tourne, un fichier "
-                                        "LCK.. resté dans /run/lock peut être supprimé)")
+        return SELVANE_TR("platform",
+            "déjà utilisé par un autre programme (%1 ; si aucun ne tourne, un fichier "
+            "LCK.. resté dans /run/lock peut être supprimé)")
             .arg(qtReason);
     return langue::qt::tr(platform_texts::DéjàUtilisé).arg(qtReason);
 }

@@ -5,8 +5,8 @@
 #include "langue/langue.h"
 
 namespace app_texts {
-inline constexpr langue::Texte PortIndisponible =
-    SELVANE_TEXTE("app", ": non disponible. Changez la propriété CommPort pour un autre port.");
+inline constexpr langue::Texte PortIndisponible
+    = SELVANE_TEXTE("app", ": non disponible. Changez la propriété CommPort pour un autre port.");
 inline constexpr langue::Texte QuestionQuitter = SELVANE_TEXTE("app", "Etes-vous sûr de vouloir quitter?");
 inline constexpr const char* ParamètresLigne = "9600,N,8,1";
 inline constexpr int NuméroPort = 1;

@@ -20,5 +20,6 @@ inline constexpr langue::Texte CoordonnéesNonReconnues = SELVANE_TEXTE("entry",
 // The log box shows at most this many bytes of the clipboard, then the mark: a long line costs
 // the text layout time that grows with its square, and a clipboard may hold anything.
 inline constexpr std::size_t LongueurPressePapierAffichée = 4096;
-inline constexpr langue::Texte MarqueCoupé = SELVANE_TEXTE("entry", " […] (presse papier coupé pour l'affichage)");
+inline constexpr langue::Texte MarqueCoupé
+    = SELVANE_TEXTE("entry", " […] (presse papier coupé pour l'affichage)");
 } // namespace entry_texts
