@@ -45,10 +45,13 @@ std::int64_t utcMs()
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-// Arc minutes to one decimal, with the French decimal comma; with signe, "+" before a positive value.
+// Arc minutes to one decimal, with the language's separator (a comma in French); with signe, "+"
+// before a positive value.
 QString minutes(double valeur, bool signe)
 {
-    QString s = QString::number(valeur, 'f', 1).replace('.', ',');
+    QString s = QString::number(valeur, 'f', 1);
+    if (!langue::séparateurDécimalImposé())
+        s.replace('.', ',');
     if (signe && !s.startsWith('-'))
         s.prepend('+');
     return s;
