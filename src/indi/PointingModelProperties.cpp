@@ -101,7 +101,7 @@ bool PointingModelProperties::newSwitch(const char* name, ISState* states, char*
         waiting.reset();
         ClearS[0].s = ISS_OFF;
         ClearSP.s = IPS_OK;
-        IDSetSwitch(&ClearSP, "%s", indi_texts::ModèleOublié);
+        IDSetSwitch(&ClearSP, "%s", indi_texts::ModèleOublié.texte());
         show();
         return true;
     }
@@ -116,7 +116,7 @@ bool PointingModelProperties::newNumber(const char* name, double values[], char*
         const INumber* element = IUFindNumber(&AirNP, names[i]);
         if (!element || !std::isfinite(values[i]) || values[i] < element->min || values[i] > element->max) {
             AirNP.s = IPS_ALERT;
-            IDSetNumber(&AirNP, "%s", indi_texts::AirRefusé);
+            IDSetNumber(&AirNP, "%s", indi_texts::AirRefusé.texte());
             return true;
         }
     }
@@ -188,7 +188,7 @@ void PointingModelProperties::programCommand(const std::string& command)
     if (stars.size() == 0)
         return;
     stars.clear();
-    DEBUGFDEVICE(ModelSP.device, INDI::Logger::DBG_SESSION, "%s", indi_texts::ModèleRecommencé);
+    DEBUGFDEVICE(ModelSP.device, INDI::Logger::DBG_SESSION, "%s", indi_texts::ModèleRecommencé.texte());
     show();
 }
 
@@ -206,12 +206,13 @@ PointingModelProperties::Synchro PointingModelProperties::sync(
         return Synchro::Contrôleur;
     if (!site) {
         // Without a site there is no hour angle: a plain sync is what the client gets.
-        if (airSaid != indi_texts::RéfractionSansLieu) {
+        if (airSaid != indi_texts::RéfractionSansLieu.texte()) {
             airSaid = indi_texts::RéfractionSansLieu;
-            DEBUGFDEVICE(ModelSP.device, INDI::Logger::DBG_SESSION, "%s", indi_texts::RéfractionSansLieu);
+            DEBUGFDEVICE(
+                ModelSP.device, INDI::Logger::DBG_SESSION, "%s", indi_texts::RéfractionSansLieu.texte());
         }
         ModelSP.s = IPS_ALERT;
-        IDSetSwitch(&ModelSP, "%s", indi_texts::ModèleSansLieu);
+        IDSetSwitch(&ModelSP, "%s", indi_texts::ModèleSansLieu.texte());
         return Synchro::Contrôleur;
     }
     if (stars.size() == 0)

@@ -18,7 +18,7 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     if (link == Link::Lost)
         return refuse(EqNP, indi_texts::NonConnecté);
     if (link != Link::Open || !session) {
-        LOGF_WARN("%s", indi_texts::NonConnecté);
+        LOGF_WARN("%s", indi_texts::NonConnecté.texte());
         return;
     }
     if (shared && shared->aiguillage().rallie())
@@ -37,8 +37,8 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     }
     if (session->slewing()) {
         // The GOTO under way goes on: its property stays Busy.
-        LOGF_WARN("%s", indi_texts::GotoEnCours);
-        IDSetNumber(&EqNP, "%s", indi_texts::GotoEnCours);
+        LOGF_WARN("%s", indi_texts::GotoEnCours.texte());
+        IDSetNumber(&EqNP, "%s", indi_texts::GotoEnCours.texte());
         return;
     }
     double ra = NAN;
@@ -91,7 +91,7 @@ void SelvaneTelescope::newTarget(double values[], char* names[], int n)
     TargetN[AXIS_DE].value = dec;
     if (doSync) {
         pointingModel.controllerSynced({ ra, dec }, site);
-        LOGF_INFO("%s", protocol_texts::SystèmeInitialisé);
+        LOGF_INFO("%s", protocol_texts::SystèmeInitialisé.texte());
         EqNP.s = IPS_OK;
         IDSetNumber(&EqNP, nullptr);
         return;

@@ -52,7 +52,9 @@ protocol::AiguillageEvents SelvaneTelescope::sharedLineEvents()
             const bool unknown = (ad.empty() && lastRa.empty()) || (dec.empty() && lastDec.empty());
             if (unknown && SunSafetyS[0].s != ISS_ON)
                 return true;
-            LOGF_WARN("%s", unknown ? indi_texts::GotoDUnProgrammeSansCible : indi_texts::GotoDUnProgrammeIllisible);
+            LOGF_WARN("%s",
+                static_cast<const char*>(
+                    unknown ? indi_texts::GotoDUnProgrammeSansCible : indi_texts::GotoDUnProgrammeIllisible));
             return false;
         }
         const auto fromSun = sunTooClose(target->first, target->second);
@@ -77,7 +79,7 @@ void SelvaneTelescope::programSlew(bool started, bool ok)
     TrackState = started ? SCOPE_SLEWING : SCOPE_IDLE;
     EqNP.s = started ? IPS_BUSY : ok ? IPS_OK : IPS_ALERT;
     if (started)
-        IDSetNumber(&EqNP, "%s", indi_texts::GotoDUnProgrammeEnCours);
+        IDSetNumber(&EqNP, "%s", indi_texts::GotoDUnProgrammeEnCours.texte());
     else
         IDSetNumber(&EqNP, nullptr);
 }
@@ -135,7 +137,7 @@ void SelvaneTelescope::newSharedPortSwitch(ISState* states, char* names[], int n
         openSharedPort();
         if (!shared && link != Link::Open) {
             SharedSP.s = IPS_IDLE;
-            IDSetSwitch(&SharedSP, "%s", indi_texts::NonConnecté);
+            IDSetSwitch(&SharedSP, "%s", indi_texts::NonConnecté.texte());
         }
         return;
     }
@@ -143,7 +145,7 @@ void SelvaneTelescope::newSharedPortSwitch(ISState* states, char* names[], int n
     closeSharedPort();
     SharedSP.s = IPS_IDLE;
     if (wasOpen)
-        IDSetSwitch(&SharedSP, "%s", indi_texts::PortPartagéFermé);
+        IDSetSwitch(&SharedSP, "%s", indi_texts::PortPartagéFermé.texte());
     else
         IDSetSwitch(&SharedSP, nullptr);
 }

@@ -62,9 +62,9 @@ void SelvaneTelescope::newLocation(double values[], char* names[], int n)
             if (std::strcmp(names[i], LocationN[k].name) == 0)
                 wanted[k] = values[i];
     if (!updateLocation(wanted[LOCATION_LATITUDE], wanted[LOCATION_LONGITUDE], wanted[LOCATION_ELEVATION])) {
-        LOGF_WARN("%s", indi_texts::LieuRefusé);
+        LOGF_WARN("%s", indi_texts::LieuRefusé.texte());
         LocationNP.s = IPS_ALERT;
-        IDSetNumber(&LocationNP, "%s", indi_texts::LieuRefusé);
+        IDSetNumber(&LocationNP, "%s", indi_texts::LieuRefusé.texte());
         return;
     }
     for (int k = 0; k < 3; ++k)

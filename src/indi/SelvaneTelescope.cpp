@@ -268,7 +268,7 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
     if (std::strcmp(name, ModeDeConnexion) == 0 && link != Link::Closed) {
         if (ISwitchVectorProperty* mode = getSwitch(name)) {
             mode->s = IPS_ALERT;
-            IDSetSwitch(mode, "%s", indi_texts::ModeDeConnexionVerrouillé);
+            IDSetSwitch(mode, "%s", indi_texts::ModeDeConnexionVerrouillé.texte());
         }
         return true;
     }
@@ -281,7 +281,7 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
         if (p)
             refuse(*p, indi_texts::NonConnecté);
         else
-            LOGF_WARN("%s", indi_texts::NonConnecté);
+            LOGF_WARN("%s", indi_texts::NonConnecté.texte());
         return true;
     }
 
@@ -291,7 +291,7 @@ bool SelvaneTelescope::ISNewSwitch(const char* dev, const char* name, ISState* s
         const bool on = SunSafetyS[0].s == ISS_ON;
         SunSafetySP.s = on ? IPS_OK : IPS_ALERT;
         if (!on)
-            LOGF_WARN("%s", indi_texts::SécuritéSolaireCoupée);
+            LOGF_WARN("%s", indi_texts::SécuritéSolaireCoupée.texte());
         IDSetSwitch(&SunSafetySP, nullptr);
         return true;
     }

@@ -2,6 +2,7 @@
 // indi_selvane_telescope: the mount controller as an INDI telescope. libindi's own main() runs the
 // event loop and dispatches to the one device below.
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -11,6 +12,9 @@
 #include <indidevapi.h>
 
 #include "indi/SelvaneTelescope.h"
+#include "indi/texts.h"
+#include "langue/langue.h"
+#include "langue/table.h"
 
 namespace {
 
@@ -33,6 +37,15 @@ void onSignalPipe(int, void*)
 struct Setup {
     Setup()
     {
+        // No command line under indiserver: SELVANE_LANGUE, else the rule on the environment's locale.
+        std::string invalide;
+        const auto forcée = langue::forcéeParEnvironnement(&invalide);
+        langue::installer(forcée
+                ? *forcée
+                : langue::règle(langue::premièreLangueEnvironnement(), langue::localeCEnvironnement()),
+            langue::anglaisDeLaTable);
+        if (!invalide.empty())
+            std::fprintf(stderr, indi_texts::LangueInvalide.texte(), invalide.c_str());
         telescope = std::make_unique<indi_driver::SelvaneTelescope>();
         if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
             IEAddCallback(signalPipe[0], onSignalPipe, nullptr);

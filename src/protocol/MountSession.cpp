@@ -296,7 +296,7 @@ bool MountSession::slew(double raHours, double decDegrees)
     slewStartMs = loop.monotonicMs();
     slewTimer = loop.addTimer(limits.slewMs, [this] { slewTimedOut(); });
     if (events.log)
-        events.log(protocol_texts::GotoEnProgression);
+        events.log(protocol_texts::GotoEnProgression.texte());
     return true;
 }
 
@@ -315,7 +315,7 @@ void MountSession::okSeen()
         if (!send(leg[0]))
             return;
         if (events.log)
-            events.log(protocol_texts::CorrectionGoto);
+            events.log(protocol_texts::CorrectionGoto.texte());
         okWait.recommencer();
         if (!send(leg[1]))
             return;

@@ -2,12 +2,15 @@
 // The log lines of a GOTO, written alike by every front end.
 #pragma once
 
+#include "langue/langue.h"
+
 namespace protocol_texts {
-inline constexpr const char* GotoAD = "GOTO AD : ";
-inline constexpr const char* GotoEnProgression = "GOTO en progression... ";
-inline constexpr const char* GotoAtteint = "GOTO Référence atteint ! ";
-inline constexpr const char* ErreurCompensation = "Erreur de compensation temporelle : ";
-inline constexpr const char* CorrectionGoto = "Correction temporelle GOTO ... ";
-inline constexpr const char* CiblePointée = "Cible Référence pointée! ";
-inline constexpr const char* SystèmeInitialisé = "Système Selvane initialisé";
+inline constexpr langue::Texte GotoAD = SELVANE_TEXTE("protocol", "GOTO AD : ");
+inline constexpr langue::Texte GotoEnProgression = SELVANE_TEXTE("protocol", "GOTO en progression... ");
+inline constexpr langue::Texte GotoAtteint = SELVANE_TEXTE("protocol", "GOTO Référence atteint ! ");
+inline constexpr langue::Texte ErreurCompensation
+    = SELVANE_TEXTE("protocol", "Erreur de compensation temporelle : ");
+inline constexpr langue::Texte CorrectionGoto = SELVANE_TEXTE("protocol", "Correction temporelle GOTO ... ");
+inline constexpr langue::Texte CiblePointée = SELVANE_TEXTE("protocol", "Cible Référence pointée! ");
+inline constexpr langue::Texte SystèmeInitialisé = SELVANE_TEXTE("protocol", "Système Selvane initialisé");
 } // namespace protocol_texts

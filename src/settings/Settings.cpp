@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <memory>
 
+#include "langue/qt/LangueQt.h"
 #include "settings/texts.h"
 
 namespace settings {
@@ -49,7 +50,7 @@ std::unique_ptr<QSettings> lire(QString* avertissement)
     if (fichier && fichier->status() == QSettings::NoError)
         return fichier;
     if (avertissement)
-        *avertissement = QString::fromUtf8(settings_texts::FichierIllisible).arg(chemin());
+        *avertissement = langue::qt::tr(settings_texts::FichierIllisible).arg(chemin());
     return nullptr;
 }
 
@@ -78,8 +79,6 @@ QVariant valeurEnregistrée(const char* clé)
     const auto fichier = lire(nullptr);
     return fichier ? fichier->value(QLatin1String(clé)) : QVariant();
 }
-
-} // namespace
 
 QString chemin()
 {
@@ -111,7 +110,7 @@ std::optional<sky::Lieu> lieuEnregistré(QString* avertissement)
     const QString texte = fichier->value(QLatin1String(CléLieu)).toStringList().join(QLatin1Char(','));
     const auto lieu = sky::lireLieu(texte.toStdString());
     if (!lieu && avertissement)
-        *avertissement = QString::fromUtf8(settings_texts::LieuEnregistréIllisible).arg(texte, chemin());
+        *avertissement = langue::qt::tr(settings_texts::LieuEnregistréIllisible).arg(texte, chemin());
     return lieu;
 }
 
@@ -142,14 +141,14 @@ std::optional<sky::Lieu> lieuAuDémarrage(const ChoixLieu* option, QStringList& 
 {
     if (option && option->sorte == ChoixLieu::Sorte::Aucun) {
         enregistrerLieu(std::nullopt);
-        lignes.append(QString::fromUtf8(settings_texts::LieuOublié));
+        lignes.append(langue::qt::tr(settings_texts::LieuOublié));
         return std::nullopt;
     }
     if (option && option->lieu) {
         const QString texte = texteLieu(*option->lieu);
         lignes.append(enregistrerLieu(option->lieu)
-                ? QString::fromUtf8(settings_texts::LieuDeLOption).arg(texte, chemin())
-                : QString::fromUtf8(settings_texts::LieuNonEnregistré).arg(texte, chemin()));
+                ? langue::qt::tr(settings_texts::LieuDeLOption).arg(texte, chemin())
+                : langue::qt::tr(settings_texts::LieuNonEnregistré).arg(texte, chemin()));
         return option->lieu;
     }
     QString avertissement;
@@ -157,7 +156,7 @@ std::optional<sky::Lieu> lieuAuDémarrage(const ChoixLieu* option, QStringList& 
     if (!avertissement.isEmpty())
         lignes.append(avertissement);
     if (lieu)
-        lignes.append(QString::fromUtf8(settings_texts::LieuEnregistré).arg(texteLieu(*lieu), chemin()));
+        lignes.append(langue::qt::tr(settings_texts::LieuEnregistré).arg(texteLieu(*lieu), chemin()));
     return lieu;
 }
 

@@ -12,6 +12,7 @@
 #include <unordered_set>
 #include <utf8.h>
 
+#include "langue/langue.h"
 #include "sky/table.h"
 #include "sky/texte.h"
 
@@ -266,6 +267,11 @@ const Catalogue& leCatalogue()
 
 std::string Objet::libellé() const
 {
+    // The Sun, the Moon and the planets are shown by their name in the program's language.
+    if (corps && langue::courante() == langue::Langue::en)
+        for (const sky::NomsDuCorps& noms : sky::corpsDuSystèmeSolaire())
+            if (noms.corps == *corps)
+                return noms.anglais;
     return nomCourant.empty() ? désignation : désignation + " (" + nomCourant + ")";
 }
 

@@ -35,7 +35,7 @@ std::string deviceFailure(const std::string& path, int error)
 {
     struct stat info { };
     if (::stat(path.c_str(), &info) != 0)
-        return web_texts::AucunPériphérique;
+        return web_texts::AucunPériphérique.texte();
     if (error == EACCES || error == EPERM) {
         const struct group* owner = ::getgrgid(info.st_gid);
         return worded(platform_texts::AccèsRefusé, owner ? owner->gr_name : std::to_string(info.st_gid));
@@ -46,7 +46,7 @@ std::string deviceFailure(const std::string& path, int error)
 std::string connectFailure(int error)
 {
     if (error == ECONNREFUSED)
-        return platform_texts::ConnexionRefusée;
+        return platform_texts::ConnexionRefusée.texte();
     return worded(platform_texts::ConnexionImpossible, std::strerror(error));
 }
 
@@ -85,7 +85,7 @@ OpenedLine openSocket(const std::string& address)
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (const int looked = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); looked != 0) {
-        line.error = worded(web_texts::PortIndisponible, address, platform_texts::HôteInconnu);
+        line.error = worded(web_texts::PortIndisponible, address, platform_texts::HôteInconnu.texte());
         return line;
     }
     std::string why;

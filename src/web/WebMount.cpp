@@ -35,15 +35,23 @@ QString q(const std::string& s)
     return QString::fromStdString(s);
 }
 
+QString q(const langue::Texte& texte)
+{
+    return QString::fromUtf8(texte.texte());
+}
+
 std::int64_t utcMs()
 {
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-// Arc minutes to one decimal, with the French decimal comma; with signe, "+" before a positive value.
+// Arc minutes to one decimal, with the language's separator (a comma in French); with signe, "+"
+// before a positive value.
 QString minutes(double valeur, bool signe)
 {
-    QString s = QString::number(valeur, 'f', 1).replace('.', ',');
+    QString s = QString::number(valeur, 'f', 1);
+    if (!langue::séparateurDécimalImposé())
+        s.replace('.', ',');
     if (signe && !s.startsWith('-'))
         s.prepend('+');
     return s;
@@ -60,8 +68,8 @@ QString worded(const protocol::Incident& why)
     default:
         // The pages say it as the window's log box does; the system's reason goes to the terminal.
         if (!why.détail.empty())
-            std::fprintf(
-                stderr, "%s: %s : %s\n", web_texts::Programme, link_texts::LiaisonPerdue, why.détail.c_str());
+            std::fprintf(stderr, "%s: %s : %s\n", web_texts::Programme, link_texts::LiaisonPerdue.texte(),
+                why.détail.c_str());
         return q(link_texts::LiaisonPerdue);
     }
 }
@@ -271,7 +279,7 @@ void WebMount::watch()
         if (page == pages.end() || now - page->second.dernierSigneMs > options.silenceMs)
             endMove(axe, q(web_texts::MouvementSansNouvelles));
         else if (options.longestMoveS > 0 && now - m.débutMs > options.longestMoveS * std::int64_t { 1000 })
-            endMove(axe, QString::fromUtf8(web_texts::MouvementTropLong).arg(options.longestMoveS));
+            endMove(axe, q(web_texts::MouvementTropLong).arg(options.longestMoveS));
     }
 }
 

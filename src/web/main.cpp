@@ -12,6 +12,7 @@
 #include <optional>
 #include <unistd.h>
 
+#include "langue/qt/LangueQt.h"
 #include "sim/MountSimulator.h"
 #include "sim/Protocol.h"
 #include "settings/Settings.h"
@@ -93,34 +94,38 @@ QString pageHost(const Écoute& écoute)
 
 int main(int argc, char** argv)
 {
+    langue::qt::choisirEtInstaller(argc, argv, web_texts::Programme);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(web_texts::Programme);
     QCoreApplication::setApplicationVersion(SELVANE_VERSION);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(web_texts::Description));
+    parser.setApplicationDescription(langue::qt::tr(web_texts::Description));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption("port",
-        QString::fromUtf8(
+        SELVANE_TR("web",
             "Le contrôleur : un port série (/dev/ttyUSB0), un pont TCP (hôte:port) ou le port partagé "
             "du pilote (127.0.0.1:7625). Par défaut /dev/ttyS0 (COM1)."),
         "DEVICE|HOST:PORT");
     const QCommandLineOption simulateOption(
-        "simulate", QString::fromUtf8("Pilote le simulateur de monture intégré."));
+        "simulate", SELVANE_TR("web", "Pilote le simulateur de monture intégré."));
     const QCommandLineOption lieuOption("lieu",
-        QString::fromUtf8("Le lieu d'observation en degrés décimaux (est positif) et mètres ; enregistré pour les "
+        SELVANE_TR("web", "Le lieu d'observation en degrés décimaux (est positif) et mètres ; enregistré pour les "
                           "démarrages suivants, « aucun » l'oublie."),
         "LAT,LON[,ALT]");
     const QCommandLineOption listenOption("listen",
-        QString::fromUtf8(
+        SELVANE_TR("web",
             "L'adresse où servir la page ; 0.0.0.0:7626 pour le réseau (avec un jeton). Par défaut %1.")
             .arg(ÉcouteParDéfaut),
         "ADDRESS:PORT", ÉcouteParDéfaut);
     const QCommandLineOption traceOption("trace",
-        QString::fromUtf8(
-            "Chaque commande écrite et chaque réponse lue vont sur la sortie d'erreur, horodatées."));
-    for (const auto& option : { portOption, simulateOption, lieuOption, listenOption, traceOption })
+        SELVANE_TR(
+            "web", "Chaque commande écrite et chaque réponse lue vont sur la sortie d'erreur, horodatées."));
+    // Read before any text is made (langue::qt::choisirEtInstaller); listed here for --help.
+    const QCommandLineOption langueOption(langue::qt::nomOption(), langue::qt::aideOption(), "fr|en");
+    for (const auto& option :
+        { portOption, simulateOption, lieuOption, listenOption, traceOption, langueOption })
         parser.addOption(option);
     if (!parser.parse(app.arguments()))
         fail(parser.errorText(), StatutOptionInvalide);
@@ -129,7 +134,7 @@ int main(int argc, char** argv)
     if (parser.isSet("version"))
         parser.showVersion();
     if (!parser.positionalArguments().isEmpty())
-        fail(QString::fromUtf8("argument inattendu : %1").arg(parser.positionalArguments().first()),
+        fail(SELVANE_TR("web", "argument inattendu : %1").arg(parser.positionalArguments().first()),
             StatutOptionInvalide);
 
     web::WebMount::Options options;
@@ -137,15 +142,14 @@ int main(int argc, char** argv)
     if (parser.isSet(lieuOption)) {
         lieu = settings::lireChoixLieu(parser.value(lieuOption));
         if (lieu->sorte == settings::ChoixLieu::Sorte::Invalide)
-            fail(QString::fromUtf8(settings_texts::LieuInvalide).arg(parser.value(lieuOption)),
+            fail(langue::qt::tr(settings_texts::LieuInvalide).arg(parser.value(lieuOption)),
                 StatutOptionInvalide);
     }
     const auto écoute = readListen(parser.value(listenOption));
     if (!écoute)
-        fail(QString::fromUtf8(web_texts::ListenInvalide).arg(parser.value(listenOption)),
-            StatutOptionInvalide);
+        fail(langue::qt::tr(web_texts::ListenInvalide).arg(parser.value(listenOption)), StatutOptionInvalide);
     if (parser.isSet(portOption) && parser.value(portOption).isEmpty())
-        fail(QString::fromUtf8("--port : un port est attendu"), StatutOptionInvalide);
+        fail(SELVANE_TR("web", "--port : un port est attendu"), StatutOptionInvalide);
 
     std::string port = parser.isSet(portOption) ? parser.value(portOption).toStdString() : PortParDéfaut;
     std::unique_ptr<sim::MountSimulator> simulator;
@@ -155,10 +159,10 @@ int main(int argc, char** argv)
         simulation.rates.slew = VitesseRalliementSimulateur;
         simulator = std::make_unique<sim::MountSimulator>(simulation);
         if (!simulator->start())
-            fail(QString::fromUtf8(web_texts::SimulateurImpossible), EXIT_FAILURE);
+            fail(langue::qt::tr(web_texts::SimulateurImpossible), EXIT_FAILURE);
         port = simulator->devicePath();
         std::fprintf(stderr, "%s: %s\n", web_texts::Programme,
-            QString::fromUtf8(web_texts::Simulateur)
+            langue::qt::tr(web_texts::Simulateur)
                 .arg(QString::fromStdString(port))
                 .toLocal8Bit()
                 .constData());
@@ -200,8 +204,7 @@ int main(int argc, char** argv)
     web::HttpFront front(access);
     QString why;
     if (!front.listen(écoute->address, écoute->port, why))
-        fail(QString::fromUtf8(web_texts::ÉcouteImpossible).arg(parser.value(listenOption), why),
-            EXIT_FAILURE);
+        fail(langue::qt::tr(web_texts::ÉcouteImpossible).arg(parser.value(listenOption), why), EXIT_FAILURE);
 
     // The site: the option's (then saved for every program), else the one saved.
     QStringList lignesLieu;
@@ -220,7 +223,7 @@ int main(int argc, char** argv)
     std::printf("%s\n", address.toLocal8Bit().constData());
     if (!loopback) {
         std::printf("%s", web::qrTerminal(address.toStdString()).c_str());
-        std::printf("%s\n", web_texts::SurLeRéseau);
+        std::printf("%s\n", web_texts::SurLeRéseau.texte());
     }
     std::fflush(stdout);
 

@@ -2,30 +2,37 @@
 // Texts of selvane-web that the window does not have (the window's own come from its folders).
 #pragma once
 
+#include "langue/langue.h"
+
 #include <cstdint>
 
 namespace web_texts {
 inline constexpr const char* Programme = "selvane-web";
-inline constexpr const char* Description
-    = "Raquette de commande Selvane V2.2 dans le navigateur d'un téléphone.";
+inline constexpr langue::Texte Description
+    = SELVANE_TEXTE("web", "Raquette de commande Selvane V2.2 dans le navigateur d'un téléphone.");
 // A held move whose page fell silent, or closed, is ended by the server.
-inline constexpr const char* MouvementSansNouvelles
-    = "Mouvement arrêté : la page qui le tenait ne répond plus";
-inline constexpr const char* MouvementTropLong
-    = "Mouvement arrêté au bout de %1 s : durée max. d'un mouvement atteinte";
-inline constexpr const char* GotoDéjàEnCours = "GOTO refusé : un GOTO est déjà en cours";
-inline constexpr const char* InitPendantGoto = "Init refusée : un GOTO est en cours";
-inline constexpr const char* GotoTerminé = "GOTO terminé";
-inline constexpr const char* RéponseIllisible = "réponse illisible : ";
+inline constexpr langue::Texte MouvementSansNouvelles
+    = SELVANE_TEXTE("web", "Mouvement arrêté : la page qui le tenait ne répond plus");
+inline constexpr langue::Texte MouvementTropLong
+    = SELVANE_TEXTE("web", "Mouvement arrêté au bout de %1 s : durée max. d'un mouvement atteinte");
+inline constexpr langue::Texte GotoDéjàEnCours
+    = SELVANE_TEXTE("web", "GOTO refusé : un GOTO est déjà en cours");
+inline constexpr langue::Texte InitPendantGoto = SELVANE_TEXTE("web", "Init refusée : un GOTO est en cours");
+inline constexpr langue::Texte GotoTerminé = SELVANE_TEXTE("web", "GOTO terminé");
+inline constexpr langue::Texte RéponseIllisible = SELVANE_TEXTE("web", "réponse illisible : ");
 // The line that does not open, worded as the window words it: "DEVICE: reason".
 inline constexpr const char* PortIndisponible = "%1: %2";
-inline constexpr const char* AucunPériphérique = "aucun périphérique de ce nom (branché ?)";
-inline constexpr const char* Simulateur = "simulateur de monture sur %1";
-inline constexpr const char* SimulateurImpossible = "le simulateur n'a pas pu démarrer";
-inline constexpr const char* ÉcouteImpossible = "--listen %1 : impossible d'écouter (%2)";
-inline constexpr const char* ListenInvalide = "--listen %1 : attendu ADRESSE:PORT, par exemple 0.0.0.0:7626";
-inline constexpr const char* SurLeRéseau
-    = "Sur le réseau : quiconque a cette adresse (et son jeton) peut déplacer la monture.";
+inline constexpr langue::Texte AucunPériphérique
+    = SELVANE_TEXTE("web", "aucun périphérique de ce nom (branché ?)");
+inline constexpr langue::Texte Simulateur = SELVANE_TEXTE("web", "simulateur de monture sur %1");
+inline constexpr langue::Texte SimulateurImpossible
+    = SELVANE_TEXTE("web", "le simulateur n'a pas pu démarrer");
+inline constexpr langue::Texte ÉcouteImpossible
+    = SELVANE_TEXTE("web", "--listen %1 : impossible d'écouter (%2)");
+inline constexpr langue::Texte ListenInvalide
+    = SELVANE_TEXTE("web", "--listen %1 : attendu ADRESSE:PORT, par exemple 0.0.0.0:7626");
+inline constexpr langue::Texte SurLeRéseau = SELVANE_TEXTE(
+    "web", "Sur le réseau : quiconque a cette adresse (et son jeton) peut déplacer la monture.");
 } // namespace web_texts
 
 namespace web_limits {

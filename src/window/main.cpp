@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "window/app/frmTKR52princ.h"
+#include "langue/qt/LangueQt.h"
 #include "platform/qt/Display.h"
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/NightVision.h"
@@ -23,6 +23,7 @@
 #include "settings/texts.h"
 #include "sim/MountSimulator.h"
 #include "sky/site.h"
+#include "window/app/frmTKR52princ.h"
 
 #ifndef SELVANE_VERSION
 #define SELVANE_VERSION "2.2"
@@ -38,7 +39,7 @@ void listPorts()
 {
     const auto ports = QSerialPortInfo::availablePorts();
     if (ports.isEmpty())
-        std::printf("Aucun port série trouvé.\n");
+        std::printf("%s\n", SELVANE_TR("main", "Aucun port série trouvé.").toLocal8Bit().constData());
     for (const QSerialPortInfo& info : ports) {
         QString usb;
         if (info.hasVendorIdentifier() && info.hasProductIdentifier())
@@ -71,41 +72,45 @@ Options readCommandLine(int argc, char** argv)
     QCoreApplication console(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QString::fromUtf8("Raquette de commande de monture de télescope Selvane V2.2."));
+        SELVANE_TR("main", "Raquette de commande de monture de télescope Selvane V2.2."));
     // Qt's own options (-platform offscreen, -display :1…) are single-dash words: let them through.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(QStringList { QStringLiteral("port") },
-        QString::fromUtf8("Port série à utiliser au lieu de COM1 (/dev/ttyUSB0…), ou HÔTE:PORT d'un "
-                          "pont série-réseau (ser2net, adaptateur WiFi)."),
+        SELVANE_TR("main",
+            "Port série à utiliser au lieu de COM1 (/dev/ttyUSB0…), ou HÔTE:PORT d'un "
+            "pont série-réseau (ser2net, adaptateur WiFi)."),
         QStringLiteral("DEVICE"));
     const QCommandLineOption traceOption(QStringList { QStringLiteral("trace") },
-        QString::fromUtf8("Écrit chaque commande et chaque réponse sur la sortie d'erreur."));
+        SELVANE_TR("main", "Écrit chaque commande et chaque réponse sur la sortie d'erreur."));
     const QCommandLineOption simulateOption(QStringList { QStringLiteral("simulate") },
-        QString::fromUtf8("Pilote le simulateur de monture intégré au lieu d'un vrai contrôleur."));
+        SELVANE_TR("main", "Pilote le simulateur de monture intégré au lieu d'un vrai contrôleur."));
     const QCommandLineOption nightOption(QStringList { QStringLiteral("nuit") },
-        QString::fromUtf8("Démarre en vision de nuit (rouge sur noir ; Ctrl+Maj+N bascule)."));
+        SELVANE_TR("main", "Démarre en vision de nuit (rouge sur noir ; Ctrl+Maj+N bascule)."));
     const QCommandLineOption lieuOption(QStringList { QStringLiteral("lieu") },
-        QString::fromUtf8("Lieu d'observation en degrés décimaux (nord et est positifs) et mètres : "
-                          "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon. Enregistré "
-                          "pour les démarrages suivants ; « aucun » l'oublie."),
+        SELVANE_TR("main",
+            "Lieu d'observation en degrés décimaux (nord et est positifs) et mètres : "
+            "45.76,4.84,200. Rend la Lune topocentrique et signale une cible sous l'horizon. Enregistré "
+            "pour les démarrages suivants ; « aucun » l'oublie."),
         QStringLiteral("LAT,LON[,ALT]"));
     const QCommandLineOption températureOption(QStringList { QString::fromUtf8("température") },
-        QString::fromUtf8(
+        SELVANE_TR("main",
             "Température de l'air au lieu d'observation, en °C (réfraction ; par défaut celle de "
             "l'atmosphère standard à son altitude)."),
         QStringLiteral("C"));
     const QCommandLineOption pressionOption(QStringList { QStringLiteral("pression") },
-        QString::fromUtf8("Pression de l'air au lieu d'observation, en hPa (réfraction ; par défaut celle de "
-                          "l'atmosphère standard à son altitude)."),
+        SELVANE_TR("main",
+            "Pression de l'air au lieu d'observation, en hPa (réfraction ; par défaut celle de "
+            "l'atmosphère standard à son altitude)."),
         QStringLiteral("HPA"));
     const QCommandLineOption listeOption(QStringList { QStringLiteral("liste") },
-        QString::fromUtf8("Ouvre une liste d'observation (SkySafari .skylist, Stellarium .json, CSV, un nom "
-                          "par ligne) et choisit son premier objet ; Suivant et Précédent la parcourent."),
+        SELVANE_TR("main",
+            "Ouvre une liste d'observation (SkySafari .skylist, Stellarium .json, CSV, un nom par ligne) et "
+            "choisit son premier objet ; Suivant et Précédent la parcourent."),
         QStringLiteral("FICHIER"));
     const QCommandLineOption listOption(QStringList { QStringLiteral("list-ports") },
-        QString::fromUtf8("Liste les ports série de la machine et quitte."));
+        SELVANE_TR("main", "Liste les ports série de la machine et quitte."));
     parser.addOption(portOption);
     parser.addOption(simulateOption);
     parser.addOption(traceOption);
@@ -115,6 +120,9 @@ Options readCommandLine(int argc, char** argv)
     parser.addOption(pressionOption);
     parser.addOption(listeOption);
     parser.addOption(listOption);
+    // Read before any text is made (langue::qt::choisirEtInstaller); listed here for --help.
+    parser.addOption(
+        QCommandLineOption(langue::qt::nomOption(), langue::qt::aideOption(), QStringLiteral("fr|en")));
     // Options that QApplication takes for itself; they are read here only to be let through.
     std::vector<QCommandLineOption> qtOptions;
     for (const char* name : { "platform", "platformpluginpath", "platformtheme", "plugin", "display",
@@ -143,7 +151,7 @@ Options readCommandLine(int argc, char** argv)
         options.lieu = settings::lireChoixLieu(texte);
         if (options.lieu->sorte == settings::ChoixLieu::Sorte::Invalide) {
             std::fprintf(stderr, "selvane: %s\n",
-                QString::fromUtf8(settings_texts::LieuInvalide).arg(texte).toLocal8Bit().constData());
+                langue::qt::tr(settings_texts::LieuInvalide).arg(texte).toLocal8Bit().constData());
             std::exit(StatutOptionInvalide);
         }
     }
@@ -154,9 +162,13 @@ Options readCommandLine(int argc, char** argv)
         bool lu = false;
         const double valeur = parser.value(option).toDouble(&lu);
         if (!lu || !(valeur >= min && valeur <= max)) {
-            std::fprintf(stderr, "selvane: --%s %s : attendu un nombre entre %.0f et %.0f\n",
-                option.names().constFirst().toLocal8Bit().constData(),
-                parser.value(option).toLocal8Bit().constData(), min, max);
+            std::fprintf(stderr, "%s\n",
+                SELVANE_TR("main", "selvane: --%1 %2 : attendu un nombre entre %3 et %4")
+                    .arg(option.names().constFirst(), parser.value(option))
+                    .arg(min, 0, 'f', 0)
+                    .arg(max, 0, 'f', 0)
+                    .toLocal8Bit()
+                    .constData());
             std::exit(StatutOptionInvalide);
         }
         return valeur;
@@ -181,6 +193,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(SELVANE_VERSION));
     // The launcher entry's name, so that the desktop shows the window under the launcher's icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.selvane"));
+    langue::qt::choisirEtInstaller(argc, argv, "selvane");
     const Options options = readCommandLine(argc, argv);
 
     const QString noDisplay = platform::qt::missingDisplay(options.display);
@@ -199,11 +212,16 @@ int main(int argc, char** argv)
         simulation.rates.slew = 8.0; // degrees per second: a GOTO across the sky in under half a minute
         simulator = std::make_unique<sim::MountSimulator>(simulation);
         if (!simulator->start()) {
-            std::fprintf(stderr, "selvane: le simulateur n'a pas pu démarrer\n");
+            std::fprintf(stderr, "%s\n",
+                SELVANE_TR("main", "selvane: le simulateur n'a pas pu démarrer").toLocal8Bit().constData());
             return 1;
         }
         device = QString::fromStdString(simulator->devicePath());
-        std::fprintf(stderr, "selvane: simulateur de monture sur %s\n", device.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n",
+            SELVANE_TR("main", "selvane: simulateur de monture sur %1")
+                .arg(device)
+                .toLocal8Bit()
+                .constData());
     }
 
     // A HOST:PORT reaches a controller behind a serial-to-network bridge; anything else is a device.
@@ -232,13 +250,25 @@ int main(int argc, char** argv)
     form.pressionAir = options.pression;
     // Said once: whether stars and targets are taken where they are seen, and with what air.
     if (!form.lieu) {
-        std::fprintf(stderr, "selvane: réfraction non appliquée : lieu d'observation inconnu (--lieu)\n");
+        std::fprintf(stderr, "%s\n",
+            SELVANE_TR("main", "selvane: réfraction non appliquée : lieu d'observation inconnu (--lieu)")
+                .toLocal8Bit()
+                .constData());
     } else {
         const sky::Atmosphère air = form.atmosphère();
-        std::fprintf(stderr, "selvane: réfraction pour %.1f °C et %.0f hPa (%s)\n", air.températureC,
-            air.pressionHPa,
-            options.température || options.pression ? "--température, --pression"
-                                                    : "atmosphère standard à l'altitude du lieu");
+        // The numbers as the C library writes them in the user's locale, as before.
+        char température[32];
+        char pression[32];
+        std::snprintf(température, sizeof température, "%.1f", air.températureC);
+        std::snprintf(pression, sizeof pression, "%.0f", air.pressionHPa);
+        std::fprintf(stderr, "%s\n",
+            SELVANE_TR("main", "selvane: réfraction pour %1 °C et %2 hPa (%3)")
+                .arg(QString::fromLocal8Bit(température), QString::fromLocal8Bit(pression),
+                    options.température || options.pression
+                        ? QString::fromUtf8("--température, --pression")
+                        : SELVANE_TR("main", "atmosphère standard à l'altitude du lieu"))
+                .toLocal8Bit()
+                .constData());
     }
     window.connectTo(form);
     form.Form_Load();

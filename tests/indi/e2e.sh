@@ -5,7 +5,7 @@
 # on a pseudo-terminal). HOME is a temporary folder; every process started here is ended here.
 # Usage: e2e.sh SCENARIO DRIVER_DIR SIM_DIR [WINDOW_DIR]
 #   (connect, goto, motion, bad_input, silent, link_lost, stray_stops, long_text, bad_period,
-#    motion_timeout, crash_stop, ser2net, skysafari, object, sun, shared, pointing_model, site)
+#    motion_timeout, crash_stop, ser2net, skysafari, object, sun, shared, pointing_model, site, english)
 set -euo pipefail
 scenario="$1"
 export PATH="$2:$3:${4:-$3}:$PATH:/usr/sbin"
@@ -71,6 +71,10 @@ drivers=(indi_selvane_telescope)
 # 1° off the pole, with cone, non-perpendicular axes and index errors (arc minutes), at 45° N 5° E.
 if [ "$scenario" = pointing_model ]; then
     export SELVANE_SIM_SLEW_RATE=60 SELVANE_SIM_ERRORS="30,30,10,5,42,42,45,5"
+fi
+# An English user's driver: the locale says so, nothing forces a language.
+if [ "$scenario" = english ]; then
+    export LANG=en_GB.UTF-8 LANGUAGE= LC_ALL= LC_MESSAGES= SELVANE_LANGUE=
 fi
 start_server() {
     indiserver -p "$port" -u "$work/indi.sock" -r 0 -v "${drivers[@]}" >"$work/server.log" 2>&1 &
@@ -802,6 +806,47 @@ print(math.degrees(math.acos(min(1, c))) * 60)"; }
     # Forgetting the stars: the next sync is the controller's again.
     set_ "Selvane.POINTING_MODEL_CLEAR.POINTING_MODEL_CLEAR=On"
     wait_for '"Selvane.POINTING_MODEL_STARS.POINTING_MODEL_COUNT"==0' 5
+    ;;
+english)
+    # Every label, group and message a client sees of a session (connection, a refused target, a
+    # GOTO near the Sun, an unknown object, a site, a sync, the stars forgotten) is English: none is
+    # a French source text of the catalogue. Names stay.
+    listen 30 "$work/seen.xml"
+    connect_simulated
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==1'
+    set_ -n "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=30;0"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 5
+    set_ "Selvane.OBJECT_NAME.NAME=sun"
+    wait_for '"Selvane.EQUATORIAL_EOD_COORD._STATE"==3' 5
+    set_ "Selvane.OBJECT_NAME.NAME=xyzzy"
+    wait_for '"Selvane.OBJECT_NAME._STATE"==3' 5
+    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=95;4.84;200"
+    set_ "Selvane.GEOGRAPHIC_COORD.LAT;LONG;ELEV=45.76;4.84;200"
+    wait_for '"Selvane.GEOGRAPHIC_COORD._STATE"==1' 5
+    set_ "Selvane.ON_COORD_SET.SYNC=On"
+    set_ "Selvane.EQUATORIAL_EOD_COORD.RA;DEC=5;20"
+    set_ "Selvane.POINTING_MODEL_CLEAR.POINTING_MODEL_CLEAR=On"
+    set_ "Selvane.SUN_SAFETY.SUN_SAFETY_OFF=On"
+    sleep 1
+    get Selvane.POINTING_MODEL.POINTING_MODEL_ON >/dev/null || fail "a property name changed"
+    python3 - "$work/seen.xml" "$(dirname "$0")/../../src/langue/selvane_en.ts" <<'PY' || fail "French in English"
+import html, re, sys, xml.etree.ElementTree as ET
+seen = open(sys.argv[1], encoding="utf-8", errors="replace").read()
+texts = [html.unescape(t) for t in re.findall(r'(?:label|group|message)="([^"]*)"', seen)]
+french = []
+for m in ET.parse(sys.argv[2]).getroot().iter("message"):
+    source, english = (m.findtext("source") or "").strip(), (m.findtext("translation") or "").strip()
+    if english != source and len(source) >= 4:
+        french.append(source)
+found = [(s, t) for t in texts for s in french if s in t]
+for s, t in found:
+    print(f"French {s!r} in {t!r}")
+for wanted in ("Pointing model", "Sun safety", "Target refused", "Unknown object: xyzzy", "GOTO refused: the target is"):
+    if not any(wanted in t for t in texts):
+        print(f"never seen: {wanted!r}"); found.append(wanted)
+print(f"{len(texts)} labels, groups and messages, all English")
+sys.exit(1 if found else 0)
+PY
     ;;
 *)
     fail "unknown scenario $scenario"

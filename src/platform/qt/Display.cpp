@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/Display.h"
+#include "langue/qt/LangueQt.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,8 +49,9 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
             reason = m.text;
             break;
         }
-    std::fprintf(stderr, "%s: impossible d'ouvrir l'affichage graphique : %s\n",
-        qPrintable(QCoreApplication::applicationName()), qPrintable(reason.simplified()));
+    std::fprintf(stderr, "%s\n",
+        qPrintable(SELVANE_TR("platform", "%1: impossible d'ouvrir l'affichage graphique : %2")
+                       .arg(QCoreApplication::applicationName(), reason.simplified())));
     std::fflush(stderr);
     std::_Exit(EXIT_FAILURE);
 }
@@ -62,9 +64,10 @@ QString missingDisplay(const DisplayRequest& request)
     if (request.platform.isEmpty()) {
         if (x11 || waylandReachable())
             return {};
-        return QString::fromUtf8("aucun affichage graphique (DISPLAY et WAYLAND_DISPLAY sont vides) ; "
-                                 "lancez-le dans une session graphique ou sous xvfb-run "
-                                 "(--help, --version et --list-ports marchent sans affichage)");
+        return SELVANE_TR("platform",
+            "aucun affichage graphique (DISPLAY et WAYLAND_DISPLAY sont vides) ; "
+            "lancez-le dans une session graphique ou sous xvfb-run "
+            "(--help, --version et --list-ports marchent sans affichage)");
     }
     // A list such as "wayland;xcb" is tried in order; options follow a colon.
     const QStringList names = request.platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);
@@ -80,8 +83,9 @@ QString missingDisplay(const DisplayRequest& request)
             return {}; // offscreen, vnc, eglfs…: needs no display server we could look for
         }
     }
-    return QString::fromUtf8("la plateforme Qt « %1 » demande un affichage graphique, mais DISPLAY et "
-                             "WAYLAND_DISPLAY sont vides")
+    return SELVANE_TR("platform",
+        "la plateforme Qt « %1 » demande un affichage graphique, mais DISPLAY et "
+        "WAYLAND_DISPLAY sont vides")
         .arg(request.platform);
 }
 

@@ -18,6 +18,7 @@
 #include <functional>
 #include <stdexcept>
 
+#include "langue/qt/LangueQt.h"
 #include "window/app/frmTKR52princ.h"
 #include "window/liste/texts.h"
 #include "platform/qt/DirectionButton.h"
@@ -40,6 +41,18 @@ constexpr int ObjectFieldMargins = 16;
 bool hasFamily(const QString& family)
 {
     return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
+// A caption, tooltip or text of the window, in the program's language.
+QString text(const char* source)
+{
+    return langue::qt::tr(langue::Texte { "window", source });
+}
+
+// A text declared with its own context, in a subsystem's texts.h.
+QString text(const langue::Texte& texte)
+{
+    return langue::qt::tr(texte);
 }
 
 QFont makeFont(const QString& family, double points, bool bold)
@@ -182,26 +195,26 @@ void MainWindow::build()
         const QString tip = w->toolTip();
         w->setToolTip(tip.isEmpty() ? key : tip + QStringLiteral(" (") + key + QLatin1Char(')'));
     };
-    auto direction = [&](const char* n, const char* caption, int row, int col, const char* key) {
-        auto* b = new DirectionButton(QString::fromUtf8(caption), this);
+    auto direction = [&](const char* n, const char* caption, int row, int col, const langue::Texte& key) {
+        auto* b = new DirectionButton(text(caption), this);
         name(b, n);
-        addKey(b, QString::fromUtf8(key));
+        addKey(b, langue::qt::tr(key));
         b->setFont(makeFont(QStringLiteral("Arial Black"), 15.75, false));
         b->setFixedSize(44, 40);
         pad->addWidget(b, row, col);
         buttons.emplace(n, std::make_unique<QtCommandButton>(b));
     };
-    direction("btnNord", "&N", 0, 1, motion_texts::ToucheNord);
-    direction("btnEst", "&E", 1, 0, motion_texts::ToucheEst);
-    direction("btnOuest", "&O", 1, 2, motion_texts::ToucheOuest);
-    direction("btnSud", "&S", 2, 1, motion_texts::ToucheSud);
+    direction("btnNord", QT_TRANSLATE_NOOP("window", "&N"), 0, 1, motion_texts::ToucheNord);
+    direction("btnEst", QT_TRANSLATE_NOOP("window", "&E"), 1, 0, motion_texts::ToucheEst);
+    direction("btnOuest", QT_TRANSLATE_NOOP("window", "&O"), 1, 2, motion_texts::ToucheOuest);
+    direction("btnSud", QT_TRANSLATE_NOOP("window", "&S"), 2, 1, motion_texts::ToucheSud);
     block->addLayout(pad);
 
     auto* speeds = new QVBoxLayout;
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
     auto option = [&](const char* n, const char* caption) {
-        auto* b = new QRadioButton(QString::fromUtf8(caption), this);
+        auto* b = new QRadioButton(text(caption), this);
         name(b, n);
         group->addButton(b);
         speeds->addWidget(b);
@@ -209,20 +222,20 @@ void MainWindow::build()
         options.emplace(n, std::make_unique<QtOptionButton>(b));
         return b;
     };
-    option("OptVitesselente", "Sidéral")->setChecked(true);
-    option("OptVitesseapproche", "Rattrapage");
-    option("OptVitessecentrage", "Centrage");
-    option("OptVitessepointage", "Rapide");
-    auto* autoguide = new QCheckBox(QStringLiteral("Autoguidage"), this);
+    option("OptVitesselente", QT_TRANSLATE_NOOP("window", "Sidéral"))->setChecked(true);
+    option("OptVitesseapproche", QT_TRANSLATE_NOOP("window", "Rattrapage"));
+    option("OptVitessecentrage", QT_TRANSLATE_NOOP("window", "Centrage"));
+    option("OptVitessepointage", QT_TRANSLATE_NOOP("window", "Rapide"));
+    auto* autoguide = new QCheckBox(text(QT_TRANSLATE_NOOP("window", "Autoguidage")), this);
     name(autoguide, "Optvitesseauto");
-    autoguide->setToolTip(QString::fromUtf8("Bascule l'autoguidage sur la raquette"));
+    autoguide->setToolTip(text(QT_TRANSLATE_NOOP("window", "Bascule l'autoguidage sur la raquette")));
     speeds->addWidget(autoguide);
     checkBoxes.emplace("Optvitesseauto", std::make_unique<QtCheckBox>(autoguide));
     block->addLayout(speeds);
     column->addLayout(block);
 
-    auto commandButton = [&](const char* n, const char* caption) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+    auto commandButton = [&](const char* n, const auto& caption) {
+        auto* b = new QPushButton(text(caption), this);
         name(b, n);
         b->setAutoDefault(false);
         buttons.emplace(n, std::make_unique<QtCommandButton>(b));
@@ -230,19 +243,21 @@ void MainWindow::build()
     };
 
     auto* clipboardRow = new QHBoxLayout;
-    clipboardRow->addWidget(commandButton("Btn_récup_clipboard", "Récupère coord presse papier "));
-    clipboardRow->addWidget(commandButton("BtnGOTO", "&GOTO référence"));
+    clipboardRow->addWidget(
+        commandButton("Btn_récup_clipboard", QT_TRANSLATE_NOOP("window", "Récupère coord presse papier ")));
+    clipboardRow->addWidget(commandButton("BtnGOTO", QT_TRANSLATE_NOOP("window", "&GOTO référence")));
     column->addLayout(clipboardRow);
 
     // A target by name from the catalogue, its matches listed as the user types. The table is
     // read and indexed meanwhile, on a thread of its own.
     catalogue::préparer();
     auto* objectRow = new QHBoxLayout;
-    objectRow->addWidget(addLabel(new QLabel(QStringLiteral("Objet :"), this), "LabelObjet"));
+    objectRow->addWidget(
+        addLabel(new QLabel(text(QT_TRANSLATE_NOOP("window", "Objet :")), this), "LabelObjet"));
     objectField = new QLineEdit(this);
     name(objectField, "EdtObjet");
-    objectField->setToolTip(
-        QString::fromUtf8("Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil"));
+    objectField->setToolTip(text(QT_TRANSLATE_NOOP(
+        "window", "Objet du catalogue : Messier, NGC, IC, étoile, planète, Lune ou Soleil")));
     objectField->setPlaceholderText(QString::fromUtf8("M 42, NGC 869, Vega, Jupiter…"));
     // Its hint stays whole beside the list's buttons.
     objectField->setMinimumWidth(objectField->fontMetrics().horizontalAdvance(objectField->placeholderText())
@@ -251,13 +266,16 @@ void MainWindow::build()
     textBoxes.emplace("EdtObjet", std::make_unique<QtTextBox>(objectField));
     // The observing list: its steps shown once a list is loaded.
     auto* listButton = commandButton("btnListe", liste_texts::BoutonListe);
-    listButton->setToolTip(QString::fromUtf8(liste_texts::BulleListe));
+    listButton->setToolTip(langue::qt::tr(liste_texts::BulleListe));
     objectRow->addWidget(listButton);
-    for (const auto& [n, caption, tip] : { std::array { "btnPrécédent", liste_texts::BoutonPrécédent,
-                                               liste_texts::BullePrécédent },
-             std::array { "btnSuivant", liste_texts::BoutonSuivant, liste_texts::BulleSuivant } }) {
-        auto* step = commandButton(n, caption);
-        step->setToolTip(QString::fromUtf8(tip));
+    struct Step {
+        const char* name;
+        langue::Texte caption, tip;
+    };
+    for (const Step& s : { Step { "btnPrécédent", liste_texts::BoutonPrécédent, liste_texts::BullePrécédent },
+             Step { "btnSuivant", liste_texts::BoutonSuivant, liste_texts::BulleSuivant } }) {
+        auto* step = commandButton(s.name, s.caption);
+        step->setToolTip(text(s.tip));
         step->setVisible(false);
         objectRow->addWidget(step);
     }
@@ -273,13 +291,13 @@ void MainWindow::build()
                         std::initializer_list<std::array<const char*, 5>> fields) {
         auto* row = new QHBoxLayout;
         auto* g = addLabel(greekLabel(latin, greek, 12, this), greekName);
-        g->setToolTip(QString::fromUtf8(tip));
+        g->setToolTip(text(tip));
         row->addWidget(g);
         for (const auto& f : fields) {
             auto* edit = new QLineEdit(QString::fromUtf8(f[1]), this);
             name(edit, f[0]);
             edit->setFont(arialFont(9.75, true));
-            edit->setToolTip(QString::fromUtf8(f[3]));
+            edit->setToolTip(text(f[3]));
             const int limit = f[2][0] - '0';
             edit->setValidator(new TypingLimit(edit, limit));
             edit->setFixedWidth(limit * 12 + 14);
@@ -292,14 +310,14 @@ void MainWindow::build()
         row->addStretch(1);
         column->addLayout(row);
     };
-    entryRow("Label2", "a :", "α :", "Ascension Droite",
-             {{"EdtADréfHrs", "00", "2", "Heures", "UpDownADHrs"},
-              {"EdtADréfMin", "00", "2", "Minutes", "UpDownADMin"},
-              {"EdtADréfSec", "00", "2", "Secondes", "UpDownADSec"}});
-    entryRow("Label3", "d :", "δ :", "Déclinaison",
-             {{"EdtDECréfDeg", "+000", "4", "Degrés", "UpDownDECdeg"},
-              {"EdtDECréfMin", "00", "2", "Minutes", "UpDownDECmin"},
-              {"EdtDECréfSec", "00", "2", "Secondes", "UpDownDECsec"}});
+    entryRow("Label2", "a :", "α :", QT_TRANSLATE_NOOP("window", "Ascension Droite"),
+        { { "EdtADréfHrs", "00", "2", QT_TRANSLATE_NOOP("window", "Heures"), "UpDownADHrs" },
+            { "EdtADréfMin", "00", "2", QT_TRANSLATE_NOOP("window", "Minutes"), "UpDownADMin" },
+            { "EdtADréfSec", "00", "2", QT_TRANSLATE_NOOP("window", "Secondes"), "UpDownADSec" } });
+    entryRow("Label3", "d :", "δ :", QT_TRANSLATE_NOOP("window", "Déclinaison"),
+        { { "EdtDECréfDeg", "+000", "4", QT_TRANSLATE_NOOP("window", "Degrés"), "UpDownDECdeg" },
+            { "EdtDECréfMin", "00", "2", QT_TRANSLATE_NOOP("window", "Minutes"), "UpDownDECmin" },
+            { "EdtDECréfSec", "00", "2", QT_TRANSLATE_NOOP("window", "Secondes"), "UpDownDECsec" } });
 
     // Log box with the "?" button on its top right corner.
     auto* logArea = new QGridLayout;
@@ -312,20 +330,20 @@ void MainWindow::build()
     QFont logFont = log->font();
     logFont.setStyleStrategy(QFont::PreferNoShaping);
     log->setFont(logFont);
-    log->setPlainText(QStringLiteral("essai\n"));
+    log->setPlainText(text(QT_TRANSLATE_NOOP("window", "essai")) + QLatin1Char('\n'));
     log->setMinimumHeight(140);
     logArea->addWidget(log, 0, 0);
     textBoxes.emplace("edtsaisie", std::make_unique<QtLogBox>(log));
     auto* ask = commandButton("BTN_ask", "?");
-    ask->setToolTip(QStringLiteral("Demandes de position"));
+    ask->setToolTip(text(QT_TRANSLATE_NOOP("window", "Demandes de position")));
     ask->setFixedSize(22, 22);
     logArea->addWidget(ask, 0, 0, Qt::AlignTop | Qt::AlignRight);
     column->addLayout(logArea, 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(commandButton("btninitialisation", "&Init référence"));
-    bottom->addWidget(commandButton("btnAligner", "&Aligner"));
-    bottom->addWidget(commandButton("btnFermerappli", "&Fermer"));
+    bottom->addWidget(commandButton("btninitialisation", QT_TRANSLATE_NOOP("window", "&Init référence")));
+    bottom->addWidget(commandButton("btnAligner", QT_TRANSLATE_NOOP("window", "&Aligner")));
+    bottom->addWidget(commandButton("btnFermerappli", QT_TRANSLATE_NOOP("window", "&Fermer")));
     column->addLayout(bottom);
 
     consultTimer = new QTimer(this);
@@ -367,8 +385,8 @@ void MainWindow::openSiteDialog()
     form->lieu = dialog.chosen();
     settings::enregistrerLieu(form->lieu);
     textBox("edtsaisie").addLine(form->lieu
-            ? QString::fromUtf8(settings_texts::LigneLieuChoisi).arg(settings::texteLieu(*form->lieu)).toStdString()
-            : std::string(settings_texts::LigneLieuOublié));
+            ? langue::qt::tr(settings_texts::LigneLieuChoisi).arg(settings::texteLieu(*form->lieu)).toStdString()
+            : std::string(settings_texts::LigneLieuOublié.texte()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -451,8 +469,8 @@ void MainWindow::connectTo(frmTKR52princ& f)
     click("btnPrécédent", &frmTKR52princ::btnPrécédent_Click);
     auto* listButton = static_cast<QAbstractButton*>(child("btnListe"));
     connect(listButton, &QAbstractButton::clicked, this, [this, target] {
-        const QString file = QFileDialog::getOpenFileName(this, QString::fromUtf8(liste_texts::TitreFichier),
-            QString(), QString::fromUtf8(liste_texts::FiltreFichier));
+        const QString file = QFileDialog::getOpenFileName(this, langue::qt::tr(liste_texts::TitreFichier),
+            QString(), langue::qt::tr(liste_texts::FiltreFichier));
         if (!file.isEmpty())
             target->chargerListe(QFileInfo(file).absoluteFilePath().toStdString());
     });

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtSerialPort.h"
+#include "langue/qt/LangueQt.h"
 #include "platform/line_texts.h"
 
 #include <QFileInfo>
@@ -17,18 +18,19 @@ QString explainOpenFailure(const QString& device, const QString& qtReason)
     const QByteArray path = device.toLocal8Bit();
     struct stat info {};
     if (::stat(path.constData(), &info) != 0)
-        return QString::fromUtf8("aucun périphérique de ce nom (branché ? voir selvane --list-ports)");
+        return SELVANE_TR("platform", "aucun périphérique de ce nom (branché ? voir selvane --list-ports)");
     if (::access(path.constData(), R_OK | W_OK) != 0) {
         const struct group* owner = ::getgrgid(info.st_gid);
         const QString group = owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(info.st_gid);
-        return QString::fromUtf8(platform_texts::AccèsRefusé).arg(group);
+        return langue::qt::tr(platform_texts::AccèsRefusé).arg(group);
     }
     // Qt keeps a lock file per device; one left behind by a program that was killed looks the same.
     if (qtReason.contains(QLatin1String("lock"), Qt::CaseInsensitive))
-        return QString::fromUtf8("déjà utilisé par un autre programme (%1 ; si aucun ne tourne, un fichier "
-                                 "LCK.. resté dans /run/lock peut être supprimé)")
+        return SELVANE_TR("platform",
+            "déjà utilisé par un autre programme (%1 ; si aucun ne tourne, un fichier "
+            "LCK.. resté dans /run/lock peut être supprimé)")
             .arg(qtReason);
-    return QString::fromUtf8(platform_texts::DéjàUtilisé).arg(qtReason);
+    return langue::qt::tr(platform_texts::DéjàUtilisé).arg(qtReason);
 }
 
 QtSerialPort::QtSerialPort(QString deviceOverride, bool traceTraffic)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtSystem.h"
+#include "langue/qt/LangueQt.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,8 +22,8 @@ Answer askOkCancelBox(QWidget* window, QMessageBox::Icon icon, QMessageBox::Stan
 {
     QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text),
         QMessageBox::Ok | QMessageBox::Cancel, window);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+    box.button(QMessageBox::Ok)->setText(SELVANE_TR("window", "OK"));
+    box.button(QMessageBox::Cancel)->setText(SELVANE_TR("window", "Annuler"));
     box.setDefaultButton(byDefault);
     if (byDefault == QMessageBox::Cancel)
         box.setEscapeButton(QMessageBox::Cancel);
@@ -118,6 +119,9 @@ std::int64_t QtSystem::utcMs() const
 
 std::string QtSystem::decimalSeparator() const
 {
+    // English writes "0.8'" whatever the locale; French keeps the locale's own ("0,8'", or "0.8'" under C).
+    if (const auto imposé = langue::séparateurDécimalImposé())
+        return *imposé;
     return QLocale().decimalPoint().toStdString();
 }
 

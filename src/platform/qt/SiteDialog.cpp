@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "langue/qt/LangueQt.h"
 #include "settings/texts.h"
 
 namespace platform::qt {
@@ -23,9 +24,9 @@ SiteDialog::SiteDialog(const std::optional<sky::Lieu>& current, QWidget* parent)
     , refusal(new QLabel(this))
 {
     setObjectName(QStringLiteral("DlgLieu"));
-    setWindowTitle(QString::fromUtf8(settings_texts::TitreDialogue));
+    setWindowTitle(langue::qt::tr(settings_texts::TitreDialogue));
     auto* column = new QVBoxLayout(this);
-    auto* explanation = new QLabel(QString::fromUtf8(settings_texts::ExplicationDialogue), this);
+    auto* explanation = new QLabel(langue::qt::tr(settings_texts::ExplicationDialogue), this);
     explanation->setWordWrap(true);
     column->addWidget(explanation);
     field->setObjectName(QStringLiteral("EdtLieu"));
@@ -38,7 +39,7 @@ SiteDialog::SiteDialog(const std::optional<sky::Lieu>& current, QWidget* parent)
     refusal->hide();
     column->addWidget(refusal);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(settings_texts::Annuler));
+    buttons->button(QDialogButtonBox::Cancel)->setText(langue::qt::tr(settings_texts::Annuler));
     connect(buttons, &QDialogButtonBox::accepted, this, &SiteDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SiteDialog::reject);
     column->addWidget(buttons);
@@ -52,7 +53,7 @@ void SiteDialog::accept()
         ? settings::ChoixLieu { settings::ChoixLieu::Sorte::Aucun, std::nullopt }
         : settings::lireChoixLieu(text);
     if (read.sorte == settings::ChoixLieu::Sorte::Invalide) {
-        refusal->setText(QString::fromUtf8(settings_texts::LieuInvalideDialogue).arg(text));
+        refusal->setText(langue::qt::tr(settings_texts::LieuInvalideDialogue).arg(text));
         refusal->show();
         adjustSize();
         QApplication::beep();

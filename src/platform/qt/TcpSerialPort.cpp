@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/TcpSerialPort.h"
+#include "langue/qt/LangueQt.h"
 #include "platform/line_texts.h"
 
 #include <QRegularExpression>
@@ -41,13 +42,13 @@ QString explainConnectFailure(QAbstractSocket::SocketError error, const QString&
 {
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-        return QString::fromUtf8(platform_texts::ConnexionRefusée);
+        return langue::qt::tr(platform_texts::ConnexionRefusée);
     case QAbstractSocket::HostNotFoundError:
-        return QString::fromUtf8(platform_texts::HôteInconnu);
+        return langue::qt::tr(platform_texts::HôteInconnu);
     case QAbstractSocket::SocketTimeoutError:
-        return QString::fromUtf8(platform_texts::HôteMuet).arg(DélaiConnexionMs / 1000);
+        return langue::qt::tr(platform_texts::HôteMuet).arg(DélaiConnexionMs / 1000);
     default:
-        return QString::fromUtf8(platform_texts::ConnexionImpossible).arg(qtReason);
+        return langue::qt::tr(platform_texts::ConnexionImpossible).arg(qtReason);
     }
 }
 
@@ -83,7 +84,7 @@ bool TcpSerialPort::setPortOpen(bool wanted)
     if (isOpen())
         return true;
     if (address.port == 0) {
-        failed(QString::fromUtf8("port TCP invalide (de 1 à %1)").arg(PortMax));
+        failed(SELVANE_TR("platform", "port TCP invalide (de 1 à %1)").arg(PortMax));
         return false;
     }
     if (firstOpen) {
@@ -131,7 +132,7 @@ bool TcpSerialPort::opened()
     QObject::connect(connection, &QAbstractSocket::errorOccurred, &guard,
         [this, connection](QAbstractSocket::SocketError) { markLost(connection->errorString()); });
     QObject::connect(socket.get(), &QAbstractSocket::disconnected, &guard,
-        [this] { markLost(QString::fromUtf8("l'hôte a fermé la connexion")); });
+        [this] { markLost(SELVANE_TR("platform", "l'hôte a fermé la connexion")); });
     lastReported.clear();
     open = true;
     lost = false;

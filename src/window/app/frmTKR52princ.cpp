@@ -56,7 +56,7 @@ void frmTKR52princ::Form_Load()
 void frmTKR52princ::Form_Unload(std::int16_t& Cancel)
 {
     système.beep();
-    if (système.askOkCancel(app_texts::QuestionQuitter, Titre) != platform::Answer::Ok) {
+    if (système.askOkCancel(app_texts::QuestionQuitter.texte(), Titre) != platform::Answer::Ok) {
         Cancel = 1;
         return;
     }

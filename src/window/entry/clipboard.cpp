@@ -329,7 +329,7 @@ void frmTKR52princ::Btn_récup_clipboard_Click()
                 écrireChamps(*pièces);
             }
         } else {
-            edtsaisie.addLine(entry_texts::CoordonnéesNonReconnues);
+            edtsaisie.addLine(entry_texts::CoordonnéesNonReconnues.texte());
         }
     }
     système.clearClipboard();

@@ -2,6 +2,8 @@
 // Texts of the coordinate entry: spin wrap values and the clipboard import's log lines.
 #pragma once
 
+#include "langue/langue.h"
+
 #include <cstddef>
 
 namespace entry_texts {
@@ -13,10 +15,11 @@ inline constexpr const char* BouclePôleNord = "90";  // -91 degrees
 inline constexpr const char* BouclePôleSud = "-90";  // 91 degrees
 
 // The log box after an import: this header, then the clipboard's text.
-inline constexpr const char* EnTêtePressePapier = "Presse papier: \r\n";
-inline constexpr const char* CoordonnéesNonReconnues = "Coordonnées non reconnues";
+inline constexpr langue::Texte EnTêtePressePapier = SELVANE_TEXTE("entry", "Presse papier: \r\n");
+inline constexpr langue::Texte CoordonnéesNonReconnues = SELVANE_TEXTE("entry", "Coordonnées non reconnues");
 // The log box shows at most this many bytes of the clipboard, then the mark: a long line costs
 // the text layout time that grows with its square, and a clipboard may hold anything.
 inline constexpr std::size_t LongueurPressePapierAffichée = 4096;
-inline constexpr const char* MarqueCoupé = " […] (presse papier coupé pour l'affichage)";
+inline constexpr langue::Texte MarqueCoupé
+    = SELVANE_TEXTE("entry", " […] (presse papier coupé pour l'affichage)");
 } // namespace entry_texts

@@ -12,7 +12,7 @@ void frmTKR52princ::envoyer(const std::string& command)
     if (coupée) {
         // The user should know that what he asked for did not reach the mount.
         if (!commandesPerduesSignalées)
-            edtsaisie.addLine(link_texts::CommandesPerdues);
+            edtsaisie.addLine(link_texts::CommandesPerdues.texte());
         commandesPerduesSignalées = true;
         return;
     }
@@ -31,7 +31,7 @@ void frmTKR52princ::liaisonPerdue()
         return;
     coupée = true;
     MSComm1.setPortOpen(false);
-    edtsaisie.addLine(link_texts::LiaisonPerdue);
+    edtsaisie.addLine(link_texts::LiaisonPerdue.texte());
 }
 
 bool frmTKR52princ::rétablirLiaison()
@@ -43,7 +43,7 @@ bool frmTKR52princ::rétablirLiaison()
     coupée = false;
     commandesPerduesSignalées = false;
     viderAvantRequête = false;
-    edtsaisie.addLine(link_texts::LiaisonRétablie);
+    edtsaisie.addLine(link_texts::LiaisonRétablie.texte());
     return true;
 }
 

@@ -94,9 +94,9 @@ void frmTKR52princ::Optvitesseauto_Click()
 {
     if (Optvitesseauto.value() == platform::CheckState::Checked) {
         envoyer(protocol::autoguidage(true));
-        edtsaisie.addLine(motion_texts::LigneAutoguidageMarche);
+        edtsaisie.addLine(motion_texts::LigneAutoguidageMarche.texte());
     } else {
         envoyer(protocol::autoguidage(false));
-        edtsaisie.addLine(motion_texts::LigneAutoguidageArrêt);
+        edtsaisie.addLine(motion_texts::LigneAutoguidageArrêt.texte());
     }
 }

@@ -2,13 +2,15 @@
 // Log texts of autoguiding (the commands of moves, speeds and autoguiding are the protocol's).
 #pragma once
 
+#include "langue/langue.h"
+
 namespace motion_texts {
-inline constexpr const char* LigneAutoguidageMarche = "Passage en autoguidage";
-inline constexpr const char* LigneAutoguidageArrêt = "Fin de l'autoguidage ";
+inline constexpr langue::Texte LigneAutoguidageMarche = SELVANE_TEXTE("motion", "Passage en autoguidage");
+inline constexpr langue::Texte LigneAutoguidageArrêt = SELVANE_TEXTE("motion", "Fin de l'autoguidage ");
 // The keys that do what a button does, added to its tooltip.
-inline constexpr const char* ToucheNord = "Ctrl+Flèche haut (maintenir)";
-inline constexpr const char* ToucheSud = "Ctrl+Flèche bas (maintenir)";
-inline constexpr const char* ToucheEst = "Ctrl+Flèche gauche (maintenir)";
-inline constexpr const char* ToucheOuest = "Ctrl+Flèche droite (maintenir)";
+inline constexpr langue::Texte ToucheNord = SELVANE_TEXTE("motion", "Ctrl+Flèche haut (maintenir)");
+inline constexpr langue::Texte ToucheSud = SELVANE_TEXTE("motion", "Ctrl+Flèche bas (maintenir)");
+inline constexpr langue::Texte ToucheEst = SELVANE_TEXTE("motion", "Ctrl+Flèche gauche (maintenir)");
+inline constexpr langue::Texte ToucheOuest = SELVANE_TEXTE("motion", "Ctrl+Flèche droite (maintenir)");
 inline constexpr const char* ToucheVitesse = "Ctrl+%1";
 } // namespace motion_texts

@@ -87,5 +87,5 @@ void frmTKR52princ::choisirObjet(const catalogue::Objet& objet)
     }
     edtsaisie.addLine(ligne);
     if (objet.corps == sky::Corps::Lune && !lieu)
-        edtsaisie.addLine(catalogue_texts::LuneGéocentrique);
+        edtsaisie.addLine(catalogue_texts::LuneGéocentrique.texte());
 }

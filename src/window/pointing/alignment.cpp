@@ -69,12 +69,12 @@ void frmTKR52princ::btnAligner_Click()
         return;
     // The first star is the initialisation's: the controller's frame is that star's.
     if (!initialiséDepuisDémarrage) {
-        système.information(pointing_texts::AlignerSansInitialisation, Titre);
+        système.information(pointing_texts::AlignerSansInitialisation.texte(), Titre);
         return;
     }
     // The hour angle of each star needs the site's longitude.
     if (!lieu) {
-        système.information(pointing_texts::AlignerSansLieu, Titre);
+        système.information(pointing_texts::AlignerSansLieu.texte(), Titre);
         return;
     }
     if (rienEnvoyé(true) || !lireCible(false))
@@ -82,7 +82,7 @@ void frmTKR52princ::btnAligner_Click()
     const double adÉtoile = objectAD;
     const double decÉtoile = objectDEC;
     if (!lirePosition()) {
-        edtsaisie.addLine(pointing_texts::AlignerSansPosition);
+        edtsaisie.addLine(pointing_texts::AlignerSansPosition.texte());
         return;
     }
     const std::int64_t maintenant = système.utcMs();
@@ -120,7 +120,7 @@ bool frmTKR52princ::cibleDuModèle()
     const double ad = monture.raDeg;
     const auto dec = static_cast<float>(monture.decDeg);
     if (!protocol::cibleEncodable(ad, dec, true)) {
-        système.information(pointing_texts::HorsLimites, Titre);
+        système.information(pointing_texts::HorsLimites.texte(), Titre);
         return false;
     }
     const std::string& séparateur = système.decimalSeparator();

@@ -22,7 +22,7 @@ bool frmTKR52princ::rienEnvoyé(bool réessayer)
         liaisonPerdue();
     if (!coupée || (réessayer && rétablirLiaison()))
         return false;
-    système.messageBox(pointing_texts::RienEnvoyé, Titre);
+    système.messageBox(pointing_texts::RienEnvoyé.texte(), Titre);
     return true;
 }
 
@@ -32,7 +32,7 @@ bool frmTKR52princ::lireCible(bool pourGoto)
     const bool decLu = set_objectDEC();
     const bool dansLesLimites = adLu && decLu && protocol::cibleEncodable(objectAD, objectDEC, pourGoto);
     if (!dansLesLimites)
-        système.information(pointing_texts::HorsLimites, Titre);
+        système.information(pointing_texts::HorsLimites.texte(), Titre);
     return dansLesLimites;
 }
 
@@ -41,7 +41,7 @@ void frmTKR52princ::btninitialisation_Click()
     if (rienEnvoyé(true) || !lireCible(false))
         return;
     système.beep();
-    if (système.askOkCancel(pointing_texts::QuestionInit, Titre) != platform::Answer::Ok)
+    if (système.askOkCancel(pointing_texts::QuestionInit.texte(), Titre) != platform::Answer::Ok)
         return;
     envoyer(protocol::initialisation(objectAD, objectDEC));
     if (rienEnvoyé(false))
@@ -55,7 +55,7 @@ void frmTKR52princ::btninitialisation_Click()
         étoiles.add({ placeLocale(objectAD, objectDEC, maintenant),
             placeVueLocale(objectAD, objectDEC, maintenant) });
     }
-    système.information(protocol_texts::SystèmeInitialisé, Titre);
+    système.information(protocol_texts::SystèmeInitialisé.texte(), Titre);
 }
 
 void frmTKR52princ::bloquerPointage(bool bloquer)
@@ -77,7 +77,7 @@ frmTKR52princ::FinAttente frmTKR52princ::attendreOk(std::string& réponse)
 
 void frmTKR52princ::finGotoSansRéponse()
 {
-    edtsaisie.addLine(pointing_texts::GotoSansRéponse);
+    edtsaisie.addLine(pointing_texts::GotoSansRéponse.texte());
     Timerconsult.setEnabled(true);
     bloquerPointage(false);
 }
@@ -89,7 +89,7 @@ void frmTKR52princ::BtnGOTO_Click()
     if (rienEnvoyé(true) || !lireCible(true))
         return;
     système.beep();
-    if (système.askOkCancel(pointing_texts::QuestionGoto, Titre) != platform::Answer::Ok)
+    if (système.askOkCancel(pointing_texts::QuestionGoto.texte(), Titre) != platform::Answer::Ok)
         return;
     if (!cibleConfirmée() || !cibleDuModèle())
         return;
@@ -98,7 +98,7 @@ void frmTKR52princ::BtnGOTO_Click()
     envoyer(ralliement[0]);
     edtsaisie.addLine(protocol_texts::GotoAD + texteAD);
     envoyer(ralliement[1]);
-    edtsaisie.addLine(protocol_texts::GotoEnProgression);
+    edtsaisie.addLine(protocol_texts::GotoEnProgression.texte());
 
     std::string réponse;
     envoyer(ralliement[2]);
@@ -123,7 +123,7 @@ void frmTKR52princ::Correction_temporelle()
     objectAD = protocol::ADcompensé(objectAD, e);
     const protocol::Commandes ralliement = protocol::ralliementCompensé(objectAD);
     envoyer(ralliement[0]);
-    edtsaisie.addLine(protocol_texts::CorrectionGoto);
+    edtsaisie.addLine(protocol_texts::CorrectionGoto.texte());
 
     std::string réponse;
     envoyer(ralliement[1]);
