@@ -118,8 +118,7 @@ protected:
             return QObject::eventFilter(watched, event);
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool pageKey = key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp;
-        const bool typing = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr;
-        if (!pageKey || key->modifiers() != Qt::NoModifier || typing)
+        if (!pageKey || key->modifiers() != Qt::NoModifier || typingInField())
             return QObject::eventFilter(watched, event);
         step(key->key() == Qt::Key_PageDown);
         return true;
