@@ -668,6 +668,65 @@
     </message>
 </context>
 <context>
+    <name>page</name>
+    <message>
+        <source>O</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>Nuit</source>
+        <translation>Night</translation>
+    </message>
+    <message>
+        <source>Vitesse</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Objet</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <source>Coordonnées à coller</source>
+        <translation>Coordinates to paste</translation>
+    </message>
+    <message>
+        <source>Récupère coord presse papier</source>
+        <translation>Get coordinates from clipboard</translation>
+    </message>
+    <message>
+        <source>GOTO référence</source>
+        <translation>GOTO reference</translation>
+    </message>
+    <message>
+        <source>Init référence</source>
+        <translation>Init reference</translation>
+    </message>
+    <message>
+        <source>Aligner</source>
+        <translation>Align</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <translation>Log</translation>
+    </message>
+    <message>
+        <source>Liaison avec selvane-web perdue</source>
+        <translation>Link with selvane-web lost</translation>
+    </message>
+    <message>
+        <source>Alignement : </source>
+        <translation>Alignment: </translation>
+    </message>
+    <message>
+        <source> étoiles</source>
+        <translation> stars</translation>
+    </message>
+    <message>
+        <source> étoile</source>
+        <translation> star</translation>
+    </message>
+</context>
+<context>
     <name>platform</name>
     <message>
         <source>accès refusé : l&apos;utilisateur doit appartenir au groupe « %1 » propriétaire du périphérique (sudo usermod -aG %1 $USER, puis se reconnecter)</source>

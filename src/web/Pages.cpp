@@ -49,7 +49,8 @@ void Pages::open(QWebSocket* socket)
         mount.leave(page);
         socket->deleteLater();
     });
-    mount.join(page);
+    // The page's language, chosen by its browser's languages: "fr" or "en"; anything else, the server's.
+    mount.join(page, langue::lire(QUrlQuery(request.url()).queryItemValue(QStringLiteral("langue")).toStdString()));
 }
 
 void Pages::deliver(int page, const QByteArray& message)

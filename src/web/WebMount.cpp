@@ -85,7 +85,7 @@ WebMount::WebMount(int fd, Options opts)
         dec = q(frmTKR52princ::texteDEC(countDEC));
         positionKnown = true;
         linkOk = true;
-        linkText.clear();
+        linkWhy.reset();
         toPage(ToutesLesPages, { { "t", "pos" }, { "ra", ra }, { "dec", dec } });
         if (étoileEnAttente) {
             const ÉtoileEnAttente étoile = *étoileEnAttente;
@@ -102,8 +102,8 @@ WebMount::WebMount(int fd, Options opts)
     events.positionFailed = [this](const protocol::Incident& why) {
         // The last position is no longer the mount's: the pages stop showing it as current.
         linkOk = false;
-        linkText = worded(why);
-        toPage(ToutesLesPages, { { "t", "link" }, { "ok", false }, { "text", linkText } });
+        linkWhy = why;
+        toAll([&] { return QJsonObject { { "t", "link" }, { "ok", false }, { "text", worded(why) } }; });
         if (étoileEnAttente) {
             info(étoileEnAttente->page, q(pointing_texts::AlignerSansPosition));
             étoileEnAttente.reset();
@@ -111,21 +111,21 @@ WebMount::WebMount(int fd, Options opts)
     };
     events.log = [this](const std::string& line) { log(ToutesLesPages, q(line)); };
     events.slewEnded = [this](const std::optional<protocol::Incident>& why) {
-        log(ToutesLesPages, why ? q(pointing_texts::GotoSansRéponse) : q(web_texts::GotoTerminé));
+        logAll([&] { return why ? q(pointing_texts::GotoSansRéponse) : q(web_texts::GotoTerminé); });
         toPage(ToutesLesPages, { { "t", "busy" }, { "on", false } });
     };
     events.linkLost = [this](const protocol::Incident& why) {
         lineGone = true;
         linkOk = false;
-        linkText = worded(why);
+        linkWhy = why;
         notifier->setEnabled(false);
         queryTimer.stop();
         watchdog.stop();
         mouvements = {};
-        toPage(ToutesLesPages, { { "t", "link" }, { "ok", false }, { "text", linkText } });
+        toAll([&] { return QJsonObject { { "t", "link" }, { "ok", false }, { "text", worded(why) } }; });
         toPage(ToutesLesPages, moves());
         toPage(ToutesLesPages, { { "t", "busy" }, { "on", false } });
-        log(ToutesLesPages, linkText);
+        logAll([&] { return worded(why); });
     };
     if (options.trace) {
         events.written = [this](const std::string& c) { options.trace(true, c); };
@@ -157,9 +157,17 @@ void WebMount::queryTick()
     session_->query();
 }
 
-void WebMount::join(int page)
+void WebMount::join(int page, std::optional<langue::Langue> l)
 {
     pages[page].dernierSigneMs = loop.monotonicMs();
+    pages[page].langue = l.value_or(langue::courante());
+    const langue::Portée portée(pages[page].langue);
+    if (pages[page].langue != langue::Langue::fr) {
+        QJsonObject textes;
+        for (const langue::Texte& texte : web_texts::TextesDeLaPage)
+            textes.insert(QString::fromUtf8(texte.source), q(texte));
+        toPage(page, { { "t", "texts" }, { "m", textes } });
+    }
     toPage(page, state());
 }
 
@@ -168,7 +176,7 @@ void WebMount::leave(int page)
     pages.erase(page);
     for (Axe axe : { AxeDEC, AxeAD })
         if (mouvements[axe].page == page)
-            endMove(axe, q(web_texts::MouvementSansNouvelles));
+            endMove(axe, [] { return q(web_texts::MouvementSansNouvelles); });
 }
 
 void WebMount::stopMoves()
@@ -187,6 +195,8 @@ void WebMount::receive(int page, const QByteArray& message)
     const QJsonObject m = document.object();
     const QString type = m.value("t").toString();
     pages[page].dernierSigneMs = loop.monotonicMs();
+    // What this page's message makes for it alone is worded in its language.
+    const langue::Portée portée(pages[page].langue);
     if (type == "beat")
         return;
     if (type == "press")
@@ -245,12 +255,12 @@ void WebMount::press(int page, const QString& d)
 void WebMount::release(const QString& d)
 {
     if (d == "N" || d == "S")
-        endMove(AxeDEC, {});
+        endMove(AxeDEC);
     else if (d == "E" || d == "O")
-        endMove(AxeAD, {});
+        endMove(AxeAD);
 }
 
-void WebMount::endMove(Axe axe, const QString& why)
+void WebMount::endMove(Axe axe, const std::function<QString()>& why)
 {
     const bool moving = axe == AxeDEC ? session_->movingNS() : session_->movingWE();
     mouvements[axe] = {};
@@ -259,8 +269,8 @@ void WebMount::endMove(Axe axe, const QString& why)
             session_->stopNS();
         else
             session_->stopWE();
-        if (!why.isEmpty())
-            log(ToutesLesPages, why);
+        if (why)
+            logAll(why);
     }
     if (mouvements[AxeDEC].page < 0 && mouvements[AxeAD].page < 0)
         watchdog.stop();
@@ -277,9 +287,9 @@ void WebMount::watch()
             continue;
         const auto page = pages.find(m.page);
         if (page == pages.end() || now - page->second.dernierSigneMs > options.silenceMs)
-            endMove(axe, q(web_texts::MouvementSansNouvelles));
+            endMove(axe, [] { return q(web_texts::MouvementSansNouvelles); });
         else if (options.longestMoveS > 0 && now - m.débutMs > options.longestMoveS * std::int64_t { 1000 })
-            endMove(axe, q(web_texts::MouvementTropLong).arg(options.longestMoveS));
+            endMove(axe, [this] { return q(web_texts::MouvementTropLong).arg(options.longestMoveS); });
     }
 }
 
@@ -298,7 +308,7 @@ void WebMount::autoguiding(bool on)
         return;
     autoguidage = on;
     toPage(ToutesLesPages, { { "t", "auto" }, { "on", on } });
-    log(ToutesLesPages, q(on ? motion_texts::LigneAutoguidageMarche : motion_texts::LigneAutoguidageArrêt));
+    logAll([on] { return q(on ? motion_texts::LigneAutoguidageMarche : motion_texts::LigneAutoguidageArrêt); });
 }
 
 void WebMount::search(int page, const QString& text)
@@ -396,8 +406,10 @@ void WebMount::pointing(int page, const QJsonObject& m, Étape étape)
         return;
     }
     if (session_->slewing()) {
-        log(étape == Étape::Goto ? ToutesLesPages : page,
-            q(étape == Étape::Goto ? web_texts::GotoDéjàEnCours : web_texts::InitPendantGoto));
+        if (étape == Étape::Goto)
+            logAll([] { return q(web_texts::GotoDéjàEnCours); });
+        else
+            log(page, q(web_texts::InitPendantGoto));
         return;
     }
     const auto cible = readFields(m);
@@ -499,7 +511,7 @@ void WebMount::startGoto(int page, double ad, float dec)
 {
     // Another page may have started one while this page's questions were open.
     if (session_->slewing()) {
-        log(ToutesLesPages, q(web_texts::GotoDéjàEnCours));
+        logAll([] { return q(web_texts::GotoDéjàEnCours); });
         return;
     }
     if (étoiles.size() >= 2 && options.lieu) {
@@ -512,12 +524,13 @@ void WebMount::startGoto(int page, double ad, float dec)
             info(page, q(pointing_texts::HorsLimites));
             return;
         }
-        log(ToutesLesPages,
-            q(pointing_texts::ModèleDébut)
+        logAll([&] {
+            return q(pointing_texts::ModèleDébut)
                 + minutes(std::remainder(monture.raDeg - ad, TourDegrés) * MinutesParDegré, true)
                 + q(pointing_texts::ModèleAD)
                 + minutes(static_cast<double>(decModèle - dec) * MinutesParDegré, true)
-                + q(pointing_texts::ModèleDEC));
+                + q(pointing_texts::ModèleDEC);
+        });
         ad = monture.raDeg;
         dec = decModèle;
     }
@@ -565,11 +578,13 @@ void WebMount::addStar(const ÉtoileEnAttente& étoile)
         return;
     }
     const std::size_t n = étoiles.size();
-    const QString ligne = q(pointing_texts::AlignementDébut) + QString::number(n)
-        + q(n > 1 ? pointing_texts::Étoiles : pointing_texts::Étoile) + q(pointing_texts::Résidu)
-        + minutes(fit.rms * MinutesParRadian, false) + q(pointing_texts::Minutes);
-    log(ToutesLesPages, ligne);
-    toPage(ToutesLesPages, { { "t", "stars" }, { "n", static_cast<int>(n) }, { "text", ligne } });
+    const auto ligne = [&] {
+        return q(pointing_texts::AlignementDébut) + QString::number(n)
+            + q(n > 1 ? pointing_texts::Étoiles : pointing_texts::Étoile) + q(pointing_texts::Résidu)
+            + minutes(fit.rms * MinutesParRadian, false) + q(pointing_texts::Minutes);
+    };
+    logAll(ligne);
+    toAll([&] { return QJsonObject { { "t", "stars" }, { "n", static_cast<int>(n) }, { "text", ligne() } }; });
 }
 
 void WebMount::toPage(int page, const QJsonObject& m)
@@ -581,6 +596,27 @@ void WebMount::toPage(int page, const QJsonObject& m)
 void WebMount::log(int page, const QString& line)
 {
     toPage(page, { { "t", "log" }, { "text", line } });
+}
+
+void WebMount::toAll(const std::function<QJsonObject()>& make)
+{
+    for (const langue::Langue l : { langue::Langue::fr, langue::Langue::en }) {
+        std::optional<QByteArray> message;
+        for (const auto& [number, page] : pages) {
+            if (page.langue != l || !send)
+                continue;
+            if (!message) {
+                const langue::Portée portée(l);
+                message = QJsonDocument(make()).toJson(QJsonDocument::Compact);
+            }
+            send(number, *message);
+        }
+    }
+}
+
+void WebMount::logAll(const std::function<QString()>& line)
+{
+    toAll([&] { return QJsonObject { { "t", "log" }, { "text", line() } }; });
 }
 
 void WebMount::info(int page, const QString& text)
@@ -599,7 +635,7 @@ QJsonObject WebMount::state() const
 {
     return { { "t", "state" }, { "speed", speedIndex }, { "auto", autoguidage },
         { "busy", session_->slewing() }, { "ns", moves().value("ns") }, { "we", moves().value("we") },
-        { "link", linkOk }, { "linkText", linkText }, { "known", positionKnown }, { "ra", ra },
+        { "link", linkOk }, { "linkText", linkWhy ? worded(*linkWhy) : QString() }, { "known", positionKnown }, { "ra", ra },
         { "dec", dec }, { "stars", static_cast<int>(étoiles.size()) } };
 }
 

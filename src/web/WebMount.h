@@ -10,12 +10,14 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "alignment/Alignment.h"
+#include "langue/langue.h"
 #include "window/app/frmTKR52princ.h"
 #include "protocol/MountSession.h"
 #include "sky/site.h"
@@ -41,8 +43,9 @@ public:
     WebMount(int fd, Options options);
     ~WebMount() override;
 
-    // A page connected: it is sent the whole state.
-    void join(int page);
+    // A page connected: it is sent the whole state, and every text it is sent is in its language
+    // (nothing: the program's own).
+    void join(int page, std::optional<langue::Langue> langue = std::nullopt);
     // A page went away: the moves it held end.
     void leave(int page);
     // One message of a page, as its text; a malformed one is dropped.
@@ -64,6 +67,7 @@ private:
         float dec = 0;
     };
     struct Page {
+        langue::Langue langue = langue::Langue::fr;
         std::int64_t dernierSigneMs = 0;
         std::optional<Question> question;
     };
@@ -77,7 +81,7 @@ private:
     void press(int page, const QString& direction);
     void release(const QString& direction);
     void watch();
-    void endMove(Axe axe, const QString& why);
+    void endMove(Axe axe, const std::function<QString()>& why = {});
     void speed(int index);
     void autoguiding(bool on);
     void search(int page, const QString& text);
@@ -99,6 +103,9 @@ private:
 
     void toPage(int page, const QJsonObject& m);
     void log(int page, const QString& line);
+    // A message with texts for every page: made once in each language that a page reads.
+    void toAll(const std::function<QJsonObject()>& make);
+    void logAll(const std::function<QString()>& line);
     void info(int page, const QString& text);
     QJsonObject moves() const;
     QJsonObject state() const;
@@ -116,7 +123,7 @@ private:
     bool autoguidage = false;
     bool linkOk = true;
     bool lineGone = false;
-    QString linkText;
+    std::optional<protocol::Incident> linkWhy; // why the position is not known, worded in each language
     QString ra, dec;
     bool positionKnown = false;
     double countAD = 0;

@@ -33,6 +33,37 @@ inline constexpr langue::Texte ListenInvalide
     = SELVANE_TEXTE("web", "--listen %1 : attendu ADRESSE:PORT, par exemple 0.0.0.0:7626");
 inline constexpr langue::Texte SurLeRéseau = SELVANE_TEXTE(
     "web", "Sur le réseau : quiconque a cette adresse (et son jeton) peut déplacer la monture.");
+// The page's own texts, as it shows them in French: a page that reads English is sent their English
+// when it joins, and puts it in their place. The window's captions keep the window's context.
+inline constexpr langue::Texte TextesDeLaPage[] = {
+    SELVANE_TEXTE("window", "Sidéral"),
+    SELVANE_TEXTE("window", "Rattrapage"),
+    SELVANE_TEXTE("window", "Centrage"),
+    SELVANE_TEXTE("window", "Rapide"),
+    SELVANE_TEXTE("window", "Autoguidage"),
+    SELVANE_TEXTE("window", "Bascule l'autoguidage sur la raquette"),
+    SELVANE_TEXTE("window", "Objet :"),
+    SELVANE_TEXTE("window", "Heures"),
+    SELVANE_TEXTE("window", "Minutes"),
+    SELVANE_TEXTE("window", "Secondes"),
+    SELVANE_TEXTE("window", "Degrés"),
+    SELVANE_TEXTE("window", "OK"),
+    SELVANE_TEXTE("window", "Annuler"),
+    SELVANE_TEXTE("page", "O"),
+    SELVANE_TEXTE("page", "Nuit"),
+    SELVANE_TEXTE("page", "Vitesse"),
+    SELVANE_TEXTE("page", "Objet"),
+    SELVANE_TEXTE("page", "Coordonnées à coller"),
+    SELVANE_TEXTE("page", "Récupère coord presse papier"),
+    SELVANE_TEXTE("page", "GOTO référence"),
+    SELVANE_TEXTE("page", "Init référence"),
+    SELVANE_TEXTE("page", "Aligner"),
+    SELVANE_TEXTE("page", "Journal"),
+    SELVANE_TEXTE("page", "Liaison avec selvane-web perdue"),
+    SELVANE_TEXTE("page", "Alignement : "),
+    SELVANE_TEXTE("page", " étoiles"),
+    SELVANE_TEXTE("page", " étoile"),
+};
 } // namespace web_texts
 
 namespace web_limits {

@@ -87,9 +87,10 @@ def start_web(sim, listen):
     return process, process.stdout.readline().strip()
 
 
-def browser():
+def browser(language="fr-FR"):
     options = webdriver.ChromeOptions()
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=390,844",
+    options.add_experimental_option("prefs", {"intl.accept_languages": language})
+    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=390,844", "--lang=" + language,
                      "--user-data-dir=" + tempfile.mkdtemp(prefix="selvane-chromium-")):
         options.add_argument(argument)
     options.binary_location = "/usr/bin/chromium"
@@ -147,6 +148,25 @@ def main():
         for name in ("N", "S", "E", "O", "Sidéral", "Rattrapage", "Centrage", "Rapide", "Autoguidage", "Objet",
                      "GOTO référence", "Init référence", "Aligner"):
             check(name in names, "a control is named %r" % name)
+        # A browser that reads English: the page and the server's words in English, nothing French left.
+        e = browser("en-GB")
+        try:
+            check(open_page(e, url), "the English page shows the position")
+            check(wait_for(lambda: "Sidereal" in [x.accessible_name for x in e.find_elements(By.CSS_SELECTOR, "input")], 5),
+                  "English captions arrive")
+            english = [x.accessible_name for x in e.find_elements(By.CSS_SELECTOR, "button, input")]
+            for name in ("N", "S", "E", "W", "Sidereal", "Find", "Object", "GOTO reference", "Init reference", "Align"):
+                check(name in english, "an English control is named %r: %s" % (name, english))
+            e.find_element(By.ID, "btninitialisation").click()
+            question = dialog(e)
+            french = [n for n in names if n not in ("", "N", "S", "E", "Minutes")]
+            check(question and "Etes-vous" not in question and not set(french) & set(english),
+                  "English question %r; French left: %s" % (question, set(french) & set(english)))
+            e.find_element(By.ID, "annuler").click()
+            e.save_screenshot(os.path.join(tempfile.gettempdir(), "selvane-web-en.png"))
+        finally:
+            e.quit()
+
         small = [e.get_attribute("id") for e in a.find_elements(By.CSS_SELECTOR, "button")
                  if e.is_displayed() and min(e.size["width"], e.size["height"]) < 48]
         check(not small, "every button is at least 48 px: %s" % small)

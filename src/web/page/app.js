@@ -10,6 +10,29 @@ let battement = null;
 let questionId = 0;
 let dernierePropositions = [];
 const texteRa = $("ra"), texteDec = $("dec"), etat = $("etat");
+// French when the browser's first language is French, English otherwise; the server sends the
+// English of the page's texts when it is chosen.
+const premiereLangue = (navigator.languages && navigator.languages[0]) || navigator.language || "fr";
+const LANGUE = /^fr(\b|[-_])/i.test(premiereLangue) ? "fr" : "en";
+document.documentElement.lang = LANGUE;
+let textes = {};
+const t = (fr) => textes[fr] || fr;
+// Every text of the page that the server has translated, except what the mount and the user wrote.
+function traduire(m) {
+  textes = m;
+  const vivants = ["edtsaisie", "ra", "dec", "propositions", "question"];
+  const marche = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  for (let n; (n = marche.nextNode());) {
+    if (vivants.some((id) => $(id).contains(n))) continue;
+    const k = n.nodeValue.trim();
+    if (textes[k]) n.nodeValue = n.nodeValue.replace(k, textes[k]);
+  }
+  for (const e of document.querySelectorAll("[aria-label], [title]"))
+    for (const a of ["aria-label", "title"]) {
+      const v = e.getAttribute(a);
+      if (v && textes[v]) e.setAttribute(a, textes[v]);
+    }
+}
 
 function envoyer(m) { if (ws && ws.readyState === WebSocket.OPEN) ws.send(JSON.stringify(m)); }
 
@@ -25,12 +48,12 @@ function lienPerdu(texte) {
 
 // ---- the live channel ----
 function connecter() {
-  ws = new WebSocket((location.protocol === "https:" ? "wss://" : "ws://") + location.host + "/live");
+  ws = new WebSocket((location.protocol === "https:" ? "wss://" : "ws://") + location.host + "/live?langue=" + LANGUE);
   ws.onopen = () => { etat.textContent = ""; };
   ws.onmessage = (e) => { try { recevoir(JSON.parse(e.data)); } catch (err) {} };
   ws.onclose = () => {
     toutRelacher(false);
-    lienPerdu("Liaison avec selvane-web perdue");
+    lienPerdu(t("Liaison avec selvane-web perdue"));
     fermerBoite();
     setTimeout(connecter, RECONNEXION_MS);
   };
@@ -38,6 +61,7 @@ function connecter() {
 
 function recevoir(m) {
   switch (m.t) {
+  case "texts": traduire(m.m); break;
   case "state":
     choisirVitesse(m.speed); $("auto").checked = m.auto; occupe(m.busy); mouvements(m);
     if (m.known) position(m.ra, m.dec);
@@ -72,7 +96,7 @@ function occupe(on) { $("BtnGOTO").disabled = on; $("btninitialisation").disable
 function choisirVitesse(i) {
   for (const r of document.querySelectorAll("input[name=v]")) r.checked = Number(r.value) === i;
 }
-function etoiles(n) { $("etoiles").textContent = n ? "Alignement : " + n + (n > 1 ? " étoiles" : " étoile") : ""; }
+function etoiles(n) { $("etoiles").textContent = n ? t("Alignement : ") + n + t(n > 1 ? " étoiles" : " étoile") : ""; }
 
 // ---- held moves ----
 function battre() {
