@@ -87,11 +87,15 @@ def start_web(sim, listen):
     return process, process.stdout.readline().strip()
 
 
+# Every browser's profile under one folder, removed when the test ends.
+PROFILES = tempfile.TemporaryDirectory(prefix="selvane-chromium-", ignore_cleanup_errors=True)
+
+
 def browser(language="fr-FR"):
     options = webdriver.ChromeOptions()
     options.add_experimental_option("prefs", {"intl.accept_languages": language})
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=390,844", "--lang=" + language,
-                     "--user-data-dir=" + tempfile.mkdtemp(prefix="selvane-chromium-")):
+                     "--user-data-dir=" + tempfile.mkdtemp(dir=PROFILES.name)):
         options.add_argument(argument)
     options.binary_location = "/usr/bin/chromium"
     try:
