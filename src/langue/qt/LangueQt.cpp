@@ -65,7 +65,9 @@ const char* anglais(const char* contexte, const char* source)
 
 Langue choisirEtInstaller(int argc, char** argv, const char* programme)
 {
-    traducteur().load(QString::fromLatin1(Catalogue));
+    // The catalogue is embedded: missing, it is a fault of the build, and the texts stay French.
+    if (!traducteur().load(QString::fromLatin1(Catalogue)))
+        qWarning("%s: the English catalogue %s is not in this build", programme, Catalogue);
     std::optional<Langue> forcée;
     const std::size_t longueur = std::strlen(Option);
     for (int i = 1; i < argc; ++i) {
