@@ -76,10 +76,22 @@ fi
 if [ "$scenario" = english ]; then
     export LANG=en_GB.UTF-8 LANGUAGE= LC_ALL= LC_MESSAGES= SELVANE_LANGUE=
 fi
+# The free port may be taken before indiserver binds it: then it ends at once, and a new port is
+# tried; a server that ends for any other reason is a failure, not retried.
 start_server() {
-    indiserver -p "$port" -u "$work/indi.sock" -r 0 -v "${drivers[@]}" >"$work/server.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 50); do get Selvane.CONNECTION.CONNECT >/dev/null 2>&1 && return 0; sleep 0.1; done
+    local server
+    for _ in 1 2 3; do
+        indiserver -p "$port" -u "$work/indi.sock" -r 0 -v "${drivers[@]}" >"$work/server.log" 2>&1 &
+        server=$!
+        pids+=("$server")
+        for _ in $(seq 50); do
+            get Selvane.CONNECTION.CONNECT >/dev/null 2>&1 && return 0
+            kill -0 "$server" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -0 "$server" 2>/dev/null || ! grep -q 'bind' "$work/server.log" || { port="$(free_port)"; continue; }
+        break
+    done
     fail "indiserver did not come up"
 }
 connect_simulated() {

@@ -81,10 +81,17 @@ class BlankPage(http.server.BaseHTTPRequestHandler):
         pass
 
 
-def start_web(sim, listen):
-    process = subprocess.Popen([WEB, "--port", sim.device, "--listen", listen], stdout=subprocess.PIPE,
-                               stderr=subprocess.DEVNULL, text=True)
-    return process, process.stdout.readline().strip()
+def start_web(sim, host):
+    """selvane-web on a free port of HOST: the process, its port and the address it printed."""
+    for _ in range(3):  # the port may be taken before the server binds it: it then ends at once
+        port = free_port()
+        process = subprocess.Popen([WEB, "--port", sim.device, "--listen", "%s:%d" % (host, port)],
+                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        url = process.stdout.readline().strip()
+        if url:
+            return process, port, url
+        process.wait(5)
+    sys.exit("selvane-web did not start")
 
 
 # Every browser's profile under one folder, removed when the test ends.
@@ -140,8 +147,7 @@ def foreign_socket(driver, url):
 
 def main():
     sim = Simulator()
-    port = free_port()
-    web, url = start_web(sim, "127.0.0.1:%d" % port)
+    web, port, url = start_web(sim, "127.0.0.1")
     check(url == "http://127.0.0.1:%d/" % port, "the first line is the page's address: " + url)
     a = browser()
     b = None
@@ -308,8 +314,7 @@ def main():
         web.wait(5)
 
     # On the network: without the token, or with a wrong one, nothing; with it, the page.
-    port = free_port()
-    web, url = start_web(sim, "0.0.0.0:%d" % port)
+    web, port, url = start_web(sim, "0.0.0.0")
     token = re.search(r"\?t=([0-9a-f]{32})$", url)
     check(token is not None, "on the network the address carries a 128-bit token: " + url)
     a = browser()

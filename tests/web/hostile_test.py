@@ -14,12 +14,17 @@ def check(condition, what):
         failures.append(what)
 
 
-with socket.socket() as probe:
-    probe.bind(("127.0.0.1", 0))
-    P = probe.getsockname()[1]
-server = subprocess.Popen([sys.argv[1], "--simulate", "--trace", "--listen", "127.0.0.1:%d" % P],
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-server.stdout.readline()
+for _ in range(3):  # a free port may be taken before the server binds it: it then ends at once
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        P = probe.getsockname()[1]
+    server = subprocess.Popen([sys.argv[1], "--simulate", "--trace", "--listen", "127.0.0.1:%d" % P],
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    if server.stdout.readline():
+        break
+    server.wait(5)
+else:
+    sys.exit("selvane-web did not start")
 def ws():
     s=socket.create_connection(("127.0.0.1",P))
     key=base64.b64encode(os.urandom(16)).decode()
