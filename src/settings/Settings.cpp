@@ -74,10 +74,13 @@ bool enregistrer(std::initializer_list<std::pair<const char*, QVariant>> valeurs
     return fichier->status() == QSettings::NoError;
 }
 
-QVariant valeurEnregistrée(const char* clé)
+QVariantList valeursEnregistrées(std::initializer_list<const char*> clés)
 {
     const auto fichier = lire(nullptr);
-    return fichier ? fichier->value(QLatin1String(clé)) : QVariant();
+    QVariantList valeurs;
+    for (const char* clé : clés)
+        valeurs.append(fichier ? fichier->value(QLatin1String(clé)) : QVariant());
+    return valeurs;
 }
 
 QString chemin()
@@ -119,9 +122,9 @@ bool enregistrerLieu(const std::optional<sky::Lieu>& lieu)
     return enregistrer({ { CléLieu, lieu ? QVariant(texteLieu(*lieu)) : QVariant() } });
 }
 
-std::optional<bool> nuitEnregistrée(QString* avertissement)
+std::optional<bool> nuitEnregistrée()
 {
-    const auto fichier = lire(avertissement);
+    const auto fichier = lire(nullptr);
     if (!fichier || !fichier->contains(QLatin1String(CléNuit)))
         return std::nullopt;
     const QString texte = fichier->value(QLatin1String(CléNuit)).toString();

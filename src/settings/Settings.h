@@ -38,13 +38,14 @@ std::optional<sky::Lieu> lieuEnregistré(QString* avertissement = nullptr);
 bool enregistrerLieu(const std::optional<sky::Lieu>& lieu);
 
 // The saved night look; nothing when none is saved or it does not read.
-std::optional<bool> nuitEnregistrée(QString* avertissement = nullptr);
+std::optional<bool> nuitEnregistrée();
 bool enregistrerNuit(bool nuit);
 
 // Any other value kept between starts (the observing list's keys, "liste/…"): written together and at
-// once, an invalid QVariant forgetting its key; read back as invalid when absent or unreadable.
+// once, an invalid QVariant forgetting its key; read back together, in the keys' order, each invalid
+// when absent or unreadable.
 bool enregistrer(std::initializer_list<std::pair<const char*, QVariant>> valeurs);
-QVariant valeurEnregistrée(const char* clé);
+QVariantList valeursEnregistrées(std::initializer_list<const char*> clés);
 
 // The site in force at start: the option's (saved at once; "aucun" forgets the saved one), else the
 // saved one, else none. `lignes` gets what to log: where the site comes from, a file ignored.

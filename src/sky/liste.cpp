@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -107,12 +106,11 @@ std::optional<Sexagésimal> sexagésimal(std::string_view t)
             return true;
         if (fraction || s.valeurs.size() == 3)
             return false; // a fraction before the last number, or a fourth number
-        double v = 0;
-        const auto [fin, erreur] = std::from_chars(nombre.data(), nombre.data() + nombre.size(), v);
-        if (erreur != std::errc() || fin != nombre.data() + nombre.size())
+        const auto v = sky::detail::nombre(nombre);
+        if (!v)
             return false;
         fraction = nombre.find('.') != std::string::npos;
-        s.valeurs.push_back(v);
+        s.valeurs.push_back(*v);
         nombre.clear();
         return true;
     };

@@ -66,11 +66,24 @@ QString worded(const protocol::Incident& why)
     case protocol::Échec::RéponseIllisible:
         return q(web_texts::RéponseIllisible) + q(why.détail);
     default:
-        // The pages say it as the window's log box does; the system's reason goes to the terminal.
+        // The pages say it as the window's log box does; the system's reason goes to the terminal
+        // (tellTerminal).
+        return q(link_texts::LiaisonPerdue);
+    }
+}
+
+// The system's reason for a lost link, which the pages do not show: once, on the terminal.
+void tellTerminal(const protocol::Incident& why)
+{
+    switch (why.code) {
+    case protocol::Échec::PasDeRéponse:
+    case protocol::Échec::PasDeOk:
+    case protocol::Échec::RéponseIllisible:
+        return;
+    default:
         if (!why.détail.empty())
             std::fprintf(stderr, "%s: %s : %s\n", web_texts::Programme, link_texts::LiaisonPerdue.texte(),
                 why.détail.c_str());
-        return q(link_texts::LiaisonPerdue);
     }
 }
 
@@ -84,7 +97,6 @@ WebMount::WebMount(int fd, Options opts)
         ra = q(frmTKR52princ::texteAD(countAD));
         dec = q(frmTKR52princ::texteDEC(countDEC));
         positionKnown = true;
-        linkOk = true;
         linkWhy.reset();
         toPage(ToutesLesPages, { { "t", "pos" }, { "ra", ra }, { "dec", dec } });
         if (étoileEnAttente) {
@@ -101,9 +113,7 @@ WebMount::WebMount(int fd, Options opts)
     };
     events.positionFailed = [this](const protocol::Incident& why) {
         // The last position is no longer the mount's: the pages stop showing it as current.
-        linkOk = false;
-        linkWhy = why;
-        toAll([&] { return QJsonObject { { "t", "link" }, { "ok", false }, { "text", worded(why) } }; });
+        linkDown(why);
         if (étoileEnAttente) {
             info(étoileEnAttente->page, q(pointing_texts::AlignerSansPosition));
             étoileEnAttente.reset();
@@ -116,13 +126,11 @@ WebMount::WebMount(int fd, Options opts)
     };
     events.linkLost = [this](const protocol::Incident& why) {
         lineGone = true;
-        linkOk = false;
-        linkWhy = why;
         notifier->setEnabled(false);
         queryTimer.stop();
         watchdog.stop();
         mouvements = {};
-        toAll([&] { return QJsonObject { { "t", "link" }, { "ok", false }, { "text", worded(why) } }; });
+        linkDown(why);
         toPage(ToutesLesPages, moves());
         toPage(ToutesLesPages, { { "t", "busy" }, { "on", false } });
         logAll([&] { return worded(why); });
@@ -598,6 +606,13 @@ void WebMount::log(int page, const QString& line)
     toPage(page, { { "t", "log" }, { "text", line } });
 }
 
+void WebMount::linkDown(const protocol::Incident& why)
+{
+    linkWhy = why;
+    tellTerminal(why);
+    toAll([&] { return QJsonObject { { "t", "link" }, { "ok", false }, { "text", worded(why) } }; });
+}
+
 void WebMount::toAll(const std::function<QJsonObject()>& make)
 {
     for (const langue::Langue l : { langue::Langue::fr, langue::Langue::en }) {
@@ -635,8 +650,9 @@ QJsonObject WebMount::state() const
 {
     return { { "t", "state" }, { "speed", speedIndex }, { "auto", autoguidage },
         { "busy", session_->slewing() }, { "ns", moves().value("ns") }, { "we", moves().value("we") },
-        { "link", linkOk }, { "linkText", linkWhy ? worded(*linkWhy) : QString() }, { "known", positionKnown }, { "ra", ra },
-        { "dec", dec }, { "stars", static_cast<int>(étoiles.size()) } };
+        { "link", !linkWhy }, { "linkText", linkWhy ? worded(*linkWhy) : QString() },
+        { "known", positionKnown }, { "ra", ra }, { "dec", dec },
+        { "stars", static_cast<int>(étoiles.size()) } };
 }
 
 } // namespace web

@@ -101,6 +101,8 @@ private:
     void addStar(const ÉtoileEnAttente& étoile);
     std::optional<std::pair<double, float>> readFields(const QJsonObject& m) const;
 
+    // The position is no longer known: every page is told why, the terminal the system's reason.
+    void linkDown(const protocol::Incident& why);
     void toPage(int page, const QJsonObject& m);
     void log(int page, const QString& line);
     // A message with texts for every page: made once in each language that a page reads.
@@ -121,9 +123,9 @@ private:
     int nextQuestion = 1;
     int speedIndex = 0;
     bool autoguidage = false;
-    bool linkOk = true;
     bool lineGone = false;
-    std::optional<protocol::Incident> linkWhy; // why the position is not known, worded in each language
+    // Why the position is not known (the link is down), worded in each page's language; none while it is.
+    std::optional<protocol::Incident> linkWhy;
     QString ra, dec;
     bool positionKnown = false;
     double countAD = 0;

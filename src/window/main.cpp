@@ -34,6 +34,12 @@ namespace {
 // A value the command line cannot take.
 constexpr int StatutOptionInvalide = 2;
 
+// One line on standard error, in the user's encoding.
+void tell(const QString& line)
+{
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
 // The serial ports of this machine, one a line: device, description, USB vendor:product.
 void listPorts()
 {
@@ -150,8 +156,7 @@ Options readCommandLine(int argc, char** argv)
         const QString texte = parser.value(lieuOption);
         options.lieu = settings::lireChoixLieu(texte);
         if (options.lieu->sorte == settings::ChoixLieu::Sorte::Invalide) {
-            std::fprintf(stderr, "selvane: %s\n",
-                langue::qt::tr(settings_texts::LieuInvalide).arg(texte).toLocal8Bit().constData());
+            tell(QStringLiteral("selvane: ") + langue::qt::tr(settings_texts::LieuInvalide).arg(texte));
             std::exit(StatutOptionInvalide);
         }
     }
@@ -162,13 +167,10 @@ Options readCommandLine(int argc, char** argv)
         bool lu = false;
         const double valeur = parser.value(option).toDouble(&lu);
         if (!lu || !(valeur >= min && valeur <= max)) {
-            std::fprintf(stderr, "%s\n",
-                SELVANE_TR("main", "selvane: --%1 %2 : attendu un nombre entre %3 et %4")
-                    .arg(option.names().constFirst(), parser.value(option))
-                    .arg(min, 0, 'f', 0)
-                    .arg(max, 0, 'f', 0)
-                    .toLocal8Bit()
-                    .constData());
+            tell(SELVANE_TR("main", "selvane: --%1 %2 : attendu un nombre entre %3 et %4")
+                     .arg(option.names().constFirst(), parser.value(option))
+                     .arg(min, 0, 'f', 0)
+                     .arg(max, 0, 'f', 0));
             std::exit(StatutOptionInvalide);
         }
         return valeur;
@@ -198,7 +200,7 @@ int main(int argc, char** argv)
 
     const QString noDisplay = platform::qt::missingDisplay(options.display);
     if (!noDisplay.isEmpty()) {
-        std::fprintf(stderr, "selvane: %s\n", noDisplay.toLocal8Bit().constData());
+        tell(QStringLiteral("selvane: ") + noDisplay);
         return EXIT_FAILURE;
     }
     const std::unique_ptr<QApplication> app = platform::qt::openApplication(argc, argv);
@@ -212,16 +214,11 @@ int main(int argc, char** argv)
         simulation.rates.slew = 8.0; // degrees per second: a GOTO across the sky in under half a minute
         simulator = std::make_unique<sim::MountSimulator>(simulation);
         if (!simulator->start()) {
-            std::fprintf(stderr, "%s\n",
-                SELVANE_TR("main", "selvane: le simulateur n'a pas pu démarrer").toLocal8Bit().constData());
+            tell(SELVANE_TR("main", "selvane: le simulateur n'a pas pu démarrer"));
             return 1;
         }
         device = QString::fromStdString(simulator->devicePath());
-        std::fprintf(stderr, "%s\n",
-            SELVANE_TR("main", "selvane: simulateur de monture sur %1")
-                .arg(device)
-                .toLocal8Bit()
-                .constData());
+        tell(SELVANE_TR("main", "selvane: simulateur de monture sur %1").arg(device));
     }
 
     // A HOST:PORT reaches a controller behind a serial-to-network bridge; anything else is a device.
@@ -245,15 +242,12 @@ int main(int argc, char** argv)
     QStringList lignesLieu;
     form.lieu = settings::lieuAuDémarrage(options.lieu ? &*options.lieu : nullptr, lignesLieu);
     for (const QString& ligne : lignesLieu)
-        std::fprintf(stderr, "selvane: %s\n", ligne.toLocal8Bit().constData());
+        tell(QStringLiteral("selvane: ") + ligne);
     form.températureAir = options.température;
     form.pressionAir = options.pression;
     // Said once: whether stars and targets are taken where they are seen, and with what air.
     if (!form.lieu) {
-        std::fprintf(stderr, "%s\n",
-            SELVANE_TR("main", "selvane: réfraction non appliquée : lieu d'observation inconnu (--lieu)")
-                .toLocal8Bit()
-                .constData());
+        tell(SELVANE_TR("main", "selvane: réfraction non appliquée : lieu d'observation inconnu (--lieu)"));
     } else {
         const sky::Atmosphère air = form.atmosphère();
         // The numbers as the C library writes them in the user's locale, as before.
@@ -261,14 +255,11 @@ int main(int argc, char** argv)
         char pression[32];
         std::snprintf(température, sizeof température, "%.1f", air.températureC);
         std::snprintf(pression, sizeof pression, "%.0f", air.pressionHPa);
-        std::fprintf(stderr, "%s\n",
-            SELVANE_TR("main", "selvane: réfraction pour %1 °C et %2 hPa (%3)")
-                .arg(QString::fromLocal8Bit(température), QString::fromLocal8Bit(pression),
-                    options.température || options.pression
-                        ? QString::fromUtf8("--température, --pression")
-                        : SELVANE_TR("main", "atmosphère standard à l'altitude du lieu"))
-                .toLocal8Bit()
-                .constData());
+        tell(SELVANE_TR("main", "selvane: réfraction pour %1 °C et %2 hPa (%3)")
+                 .arg(QString::fromLocal8Bit(température), QString::fromLocal8Bit(pression),
+                     options.température || options.pression
+                         ? QString::fromUtf8("--température, --pression")
+                         : SELVANE_TR("main", "atmosphère standard à l'altitude du lieu")));
     }
     window.connectTo(form);
     form.Form_Load();

@@ -101,34 +101,6 @@ private:
     std::function<void(const QString&)> choose;
 };
 
-// Page Down and Page Up step through the observing list, when no field being typed in wants them.
-class ListPageKeys : public QObject {
-public:
-    ListPageKeys(QWidget* window, std::function<void(bool)> step)
-        : QObject(window)
-        , window(window)
-        , step(std::move(step))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched != window || event->type() != QEvent::KeyPress)
-            return QObject::eventFilter(watched, event);
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool pageKey = key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp;
-        if (!pageKey || key->modifiers() != Qt::NoModifier || typingInField())
-            return QObject::eventFilter(watched, event);
-        step(key->key() == Qt::Key_PageDown);
-        return true;
-    }
-
-private:
-    QWidget* window;
-    std::function<void(bool)> step;
-};
-
 QFont arialFont(double points, bool bold)
 {
     QFont f = makeFont(QStringLiteral("Arial"), points, bold);
@@ -462,7 +434,14 @@ void MainWindow::connectTo(frmTKR52princ& f)
     const char* speedNames[] = { "OptVitesselente", "OptVitesseapproche", "OptVitessecentrage", "OptVitessepointage" };
     for (std::size_t i = 0; i < keys.speeds.size(); ++i)
         keys.speeds[i] = static_cast<QAbstractButton*>(child(speedNames[i]));
-    new WindowKeys(this, keys, [this] { openSiteDialog(); });
+    new WindowKeys(
+        this, keys, [this] { openSiteDialog(); },
+        [target](bool next) {
+            if (next)
+                target->btnSuivant_Click();
+            else
+                target->btnPrécédent_Click();
+        });
 
     click("btnSuivant", &frmTKR52princ::btnSuivant_Click);
     click("btnPrécédent", &frmTKR52princ::btnPrécédent_Click);
@@ -473,12 +452,6 @@ void MainWindow::connectTo(frmTKR52princ& f)
         if (!file.isEmpty())
             target->chargerListe(QFileInfo(file).absoluteFilePath().toStdString());
     });
-    installEventFilter(new ListPageKeys(this, [target](bool next) {
-        if (next)
-            target->btnSuivant_Click();
-        else
-            target->btnPrécédent_Click();
-    }));
 
     // "Objet :": the list follows each keystroke; Enter or a click on a row chooses.
     QLineEdit* const field = objectField;

@@ -15,15 +15,16 @@ constexpr const char* CléEmpreinte = "liste/empreinte";
 
 std::optional<ListeRetenue> QtListMemory::liste() const
 {
-    const QString fichier = settings::valeurEnregistrée(CléFichier).toString();
+    const QVariantList valeurs = settings::valeursEnregistrées({ CléFichier, CléRang, CléEmpreinte });
+    const QString fichier = valeurs[0].toString();
     if (fichier.isEmpty())
         return std::nullopt;
     bool lu = false;
-    const qlonglong rang = settings::valeurEnregistrée(CléRang).toLongLong(&lu);
+    const qlonglong rang = valeurs[1].toLongLong(&lu);
     ListeRetenue l;
     l.fichier = fichier.toStdString();
     l.rang = lu && rang >= 1 ? static_cast<std::size_t>(rang) : 1; // an unreadable rank starts the list again
-    l.empreinte = settings::valeurEnregistrée(CléEmpreinte).toString().toStdString();
+    l.empreinte = valeurs[2].toString().toStdString();
     return l;
 }
 

@@ -62,11 +62,13 @@ bool typingInField()
     return qobject_cast<QAbstractSpinBox*>(focus) || qobject_cast<QComboBox*>(focus);
 }
 
-WindowKeys::WindowKeys(QWidget* w, const Buttons& b, std::function<void()> site)
+WindowKeys::WindowKeys(
+    QWidget* w, const Buttons& b, std::function<void()> site, std::function<void(bool)> step)
     : QObject(w)
     , window(w)
     , buttons(b)
     , openSite(std::move(site))
+    , stepList(std::move(step))
 {
     for (Hold& hold : holds) {
         hold.release = new QTimer(this);
@@ -124,8 +126,14 @@ bool WindowKeys::keyPressed(const QKeyEvent& key)
             hold.release->stop();
             return true;
         }
-    if (typingInField() || !(modifiers & Qt::ControlModifier)
-        || (modifiers & (Qt::AltModifier | Qt::MetaModifier)))
+    if (typingInField())
+        return false;
+    if ((key.key() == Qt::Key_PageDown || key.key() == Qt::Key_PageUp) && modifiers == Qt::NoModifier) {
+        if (stepList)
+            stepList(key.key() == Qt::Key_PageDown);
+        return true;
+    }
+    if (!(modifiers & Qt::ControlModifier) || (modifiers & (Qt::AltModifier | Qt::MetaModifier)))
         return false;
 
     if (const int rank = speedRank(key.key()); rank >= 0) {

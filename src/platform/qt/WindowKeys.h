@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's keys: Ctrl+arrows hold a move as the direction buttons do (up N, down S, left E,
-// right O), Ctrl+1…4 choose the four speeds, Ctrl+Shift+L opens the site dialog. A field being typed
-// in keeps its keys. Auto-repeat is ignored, so a key held sends what one button hold sends; the
-// hold ends when its key comes up, when another key of the same axis goes down, or when the window
-// loses the user. On X11 an auto-repeat is a release then a press, and Qt marks it only when the
-// press has already arrived: a release is therefore held back a moment, and a press of the same
-// key meanwhile continues the hold.
+// right O), Ctrl+1…4 choose the four speeds, Ctrl+Shift+L opens the site dialog, Page Down and Page
+// Up step through the observing list. A field being typed in keeps its keys. Auto-repeat is ignored,
+// so a key held sends what one button hold sends; the hold ends when its key comes up, when another
+// key of the same axis goes down, or when the window loses the user. On X11 an auto-repeat is a
+// release then a press, and Qt marks it only when the press has already arrived: a release is
+// therefore held back a moment, and a press of the same key meanwhile continues the hold.
 #pragma once
 
 #include <QObject>
@@ -31,8 +31,10 @@ public:
         DirectionButton* ouest;
         std::array<QAbstractButton*, 4> speeds; // in the window's order, top to bottom
     };
-    // Listens to the keys of `window` only; `openSite` opens the site dialog.
-    WindowKeys(QWidget* window, const Buttons& buttons, std::function<void()> openSite);
+    // Listens to the keys of `window` only; `openSite` opens the site dialog, `stepList(true)` goes to
+    // the list's next entry and `stepList(false)` to the one before.
+    WindowKeys(QWidget* window, const Buttons& buttons, std::function<void()> openSite,
+        std::function<void(bool)> stepList);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +54,7 @@ private:
     QWidget* window;
     Buttons buttons;
     std::function<void()> openSite;
+    std::function<void(bool)> stepList;
     std::array<Hold, 2> holds; // declination, right ascension
 };
 
