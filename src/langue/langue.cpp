@@ -8,10 +8,9 @@ namespace langue {
 namespace {
 Langue choisie = Langue::fr;
 Traducteur traducteurAnglais = nullptr;
-// selvane-web words one message at a time for one page: the language in use on this thread.
+// selvane-web words one message at a time for one page: the language in use on this thread, none
+// outside every Portée (then the program's).
 thread_local std::optional<Langue> portée;
-// How many Portée are open on this thread: the last one closed gives the program's language back.
-thread_local int portéesOuvertes = 0;
 
 std::string_view variable(const char* nom)
 {
@@ -101,18 +100,14 @@ const char* Texte::texte() const
 }
 
 Portée::Portée(Langue langue)
-    : précédente(courante())
+    : précédente(portée)
 {
-    ++portéesOuvertes;
     portée = langue;
 }
 
 Portée::~Portée()
 {
-    if (--portéesOuvertes == 0)
-        portée.reset();
-    else
-        portée = précédente;
+    portée = précédente;
 }
 
 std::optional<std::string> séparateurDécimalImposé()

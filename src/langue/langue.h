@@ -83,7 +83,7 @@ public:
     Portée& operator=(const Portée&) = delete;
 
 private:
-    Langue précédente;
+    std::optional<Langue> précédente; // none: the program's own language comes back
 };
 
 // "." in English, whatever the locale; nothing in French (the locale's own separator stays).

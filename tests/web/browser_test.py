@@ -5,7 +5,7 @@ simulator received: held moves and their stops (release, closed tab, dead heartb
 planet found by name and GOTO'd, the Sun refused, a foreign Origin refused, and the token.
 Usage: browser_test.py SELVANE_WEB SELVANE_SIM. Exit 77 when no browser can be driven here.
 With SELVANE_SCREENSHOTS=DIR, day and night screenshots go to DIR."""
-import http.server, os, re, signal, socket, subprocess, sys, tempfile, threading, time, urllib.error, urllib.request
+import http.server, os, re, signal, subprocess, sys, tempfile, threading, time, urllib.error, urllib.request
 
 try:
     from selenium import webdriver
@@ -15,6 +15,8 @@ try:
     from selenium.webdriver.chrome.service import Service
 except ImportError:
     sys.exit(77)
+sys.dont_write_bytecode = True  # the helper beside this script leaves nothing in the source tree
+from start_web import start_web
 
 WEB, SIM = sys.argv[1], sys.argv[2]
 STOP_LIMIT_S = 1.5
@@ -25,12 +27,6 @@ def check(condition, what):
     print(("ok   " if condition else "FAIL ") + what, flush=True)
     if not condition:
         failures.append(what)
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def wait_for(condition, timeout):
@@ -79,19 +75,6 @@ class BlankPage(http.server.BaseHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
-
-
-def start_web(sim, host):
-    """selvane-web on a free port of HOST: the process, its port and the address it printed."""
-    for _ in range(3):  # the port may be taken before the server binds it: it then ends at once
-        port = free_port()
-        process = subprocess.Popen([WEB, "--port", sim.device, "--listen", "%s:%d" % (host, port)],
-                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        url = process.stdout.readline().strip()
-        if url:
-            return process, port, url
-        process.wait(5)
-    sys.exit("selvane-web did not start")
 
 
 # Every browser's profile under one folder, removed when the test ends.
@@ -147,7 +130,7 @@ def foreign_socket(driver, url):
 
 def main():
     sim = Simulator()
-    web, port, url = start_web(sim, "127.0.0.1")
+    web, port, url = start_web([WEB, "--port", sim.device])
     check(url == "http://127.0.0.1:%d/" % port, "the first line is the page's address: " + url)
     a = browser()
     b = None
@@ -314,7 +297,7 @@ def main():
         web.wait(5)
 
     # On the network: without the token, or with a wrong one, nothing; with it, the page.
-    web, port, url = start_web(sim, "0.0.0.0")
+    web, port, url = start_web([WEB, "--port", sim.device], "0.0.0.0")
     token = re.search(r"\?t=([0-9a-f]{32})$", url)
     check(token is not None, "on the network the address carries a 128-bit token: " + url)
     a = browser()
